@@ -1,0 +1,1 @@
+int app_placeholder() { return 0; }

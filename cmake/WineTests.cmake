@@ -1,0 +1,55 @@
+# Test helpers: GoogleTest built from source with the project's compiler, test
+# executables run under Wine (the cross-compiling emulator), end-to-end scripts
+# run with bash against the real program.
+include(GoogleTest)
+
+set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+if(NOT TARGET gtest)
+  if(NOT EXISTS "${GTEST_SOURCE_DIR}/CMakeLists.txt")
+    message(FATAL_ERROR "GoogleTest sources not found in ${GTEST_SOURCE_DIR} "
+      "(Debian package googletest; or pass -DGTEST_SOURCE_DIR=...)")
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+# Environment every test process gets: its own Wine prefix in the build tree,
+# quiet Wine, no Mono/Gecko prompts, a Chinese locale so CJK text renders.
+set(CLIP_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix for the tests")
+set(CLIP_TEST_ENV
+  "WINEPREFIX=${CLIP_WINEPREFIX}"
+  "WINEDEBUG=-all"
+  "WINEDLLOVERRIDES=mscoree=d\\;mshtml=d"
+  "LANG=zh_CN.UTF-8"
+  "LC_ALL=zh_CN.UTF-8")
+
+# clip_add_gtest(<name> SOURCES ... [LIBRARIES ...] [SERIAL])
+function(clip_add_gtest name)
+  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} project_warnings gtest gmock gtest_main)
+  set(props ENVIRONMENT "${CLIP_TEST_ENV}")
+  if(ARG_SERIAL)
+    list(APPEND props RUN_SERIAL TRUE)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES ${props})
+endfunction()
+
+# clip_add_e2e_test(<name> <script> [args...]): a bash script driving the real
+# program with xdotool/xclip. End-to-end runs share the display, the clipboard
+# and the keyboard, so they never run in parallel with anything.
+function(clip_add_e2e_test name script)
+  add_test(NAME ${name}
+    COMMAND bash ${script} ${ARGN}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "${CLIP_TEST_ENV};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    RUN_SERIAL TRUE
+    TIMEOUT 300
+    LABELS e2e)
+endfunction()

@@ -1,0 +1,1 @@
+int forms_placeholder() { return 0; }

@@ -1,0 +1,103 @@
+# Shared set-up for scripts/run.sh and scripts/test.sh. Sourced, not run.
+# Everything here is idempotent and quick when already done.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${CLIP_BUILD_DIR:-$ROOT/build}"
+export WINEPREFIX="$BUILD/wineprefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree=d;mshtml=d"
+export WINEARCH=win64
+
+PACKAGES=(
+  cmake make g++ googletest
+  g++-mingw-w64-x86-64 mingw-w64-tools
+  wine wine64
+  xvfb x11-utils xdotool xclip imagemagick
+  fonts-wqy-microhei fonts-wine locales
+  sqlite3 nodejs npm
+)
+
+say() { printf '==> %s\n' "$*" >&2; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+ensure_packages() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do
+    # npm may come with Node.js from elsewhere; only install it when absent.
+    if [ "$p" = npm ] && command -v npm >/dev/null 2>&1; then continue; fi
+    if [ "$p" = nodejs ] && command -v node >/dev/null 2>&1; then continue; fi
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$p")
+    fi
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    say "installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+ensure_locale() {
+  if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    say "generating the zh_CN.UTF-8 locale"
+    as_root sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen >/dev/null
+  fi
+  export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+}
+
+configure_and_build() {
+  local jobs; jobs="$(nproc 2>/dev/null || echo 2)"
+  if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+    say "configuring in $BUILD"
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  fi
+  say "building"
+  LC_ALL=C LANG=C cmake --build "$BUILD" -j "$jobs" -- --no-print-directory >"$BUILD/build.log" 2>&1 || {
+    tail -n 60 "$BUILD/build.log" >&2; say "build failed (full log: $BUILD/build.log)"; return 1; }
+}
+
+# Start a private X server on a free display number; sets DISPLAY and XVFB_PID.
+start_xvfb() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 50); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null || true
+  done
+  say "could not start Xvfb"; return 1
+}
+
+display_usable() {
+  [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
+# The Wine prefix lives in the build tree and is made under the Chinese locale.
+ensure_prefix() {
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.clip-prefix-ready" ]; then
+    say "creating the Wine prefix in $WINEPREFIX (first time only)"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    touch "$WINEPREFIX/.clip-prefix-ready"
+  fi
+}
+
+setup_all() {
+  ensure_packages
+  ensure_locale
+  mkdir -p "$BUILD"
+  configure_and_build
+}

@@ -1,0 +1,1 @@
+int skin_placeholder() { return 0; }
