@@ -1,1 +1,0 @@
-int forms_placeholder() { return 0; }

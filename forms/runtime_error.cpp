@@ -1,0 +1,1 @@
+#include "forms/runtime_error.h"
