@@ -25,7 +25,7 @@ trap cleanup EXIT INT TERM
 start_xvfb
 ensure_prefix
 say "no display: running on $DISPLAY inside a Wine virtual desktop"
-wine explorer /desktop=clipboard,1024x768 "$EXE" >/dev/null 2>&1 &
+wine explorer /desktop=shell,1024x768 "$EXE" >/dev/null 2>&1 &
 APP_PID=$!
 
 # Wait for the main window, then take a picture of the screen.

@@ -1,0 +1,204 @@
+// probe: reads and pokes the running program's windows for the end-to-end
+// scripts. Joins the named Wine desktop first (--desktop NAME), so that it
+// sees the windows of a program started with `explorer /desktop=NAME`.
+// Prints UTF-8 on stdout; exit code 0 on success, 1 when the window is
+// missing or the request fails, 2 on bad usage.
+#include <windows.h>
+#include <commctrl.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kTitle[] = L"朔禾剪贴板 V1.3";
+
+void Print(const std::wstring& text) {
+  int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(n), '\0');
+  if (n > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  }
+  fwrite(bytes.data(), 1, bytes.size(), stdout);
+  fflush(stdout);
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t buf[256] = {};
+  GetClassNameW(h, buf, 256);
+  return buf;
+}
+
+std::wstring TextOf(HWND h) {
+  LRESULT len = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring s(static_cast<size_t>(len) + 1, L'\0');
+  LRESULT got = SendMessageW(h, WM_GETTEXT, static_cast<WPARAM>(len + 1), reinterpret_cast<LPARAM>(s.data()));
+  s.resize(static_cast<size_t>(got));
+  return s;
+}
+
+HWND FindMain(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    HWND h = FindWindowW(nullptr, kTitle);
+    if (h) return h;
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(50);
+  }
+}
+
+// Direct children of one system class, ordered top to bottom, then left to right.
+std::vector<HWND> ChildrenOf(HWND parent, const wchar_t* cls) {
+  struct Ctx { const wchar_t* cls; HWND parent; std::vector<HWND> out; } ctx{cls, parent, {}};
+  EnumChildWindows(parent, [](HWND h, LPARAM lp) -> BOOL {
+    auto* c = reinterpret_cast<Ctx*>(lp);
+    if (GetParent(h) == c->parent && lstrcmpiW(ClassOf(h).c_str(), c->cls) == 0) c->out.push_back(h);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&ctx));
+  std::sort(ctx.out.begin(), ctx.out.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+  });
+  return ctx.out;
+}
+
+HWND SlotEdit(HWND main, int n) {
+  auto edits = ChildrenOf(main, L"Edit");
+  if (n < 1 || n > static_cast<int>(edits.size())) return nullptr;
+  return edits[static_cast<size_t>(n - 1)];
+}
+
+// Buttons of slot n: the two buttons on the slot's row, assign left, clear right.
+HWND SlotButton(HWND main, int n, bool clear) {
+  auto buttons = ChildrenOf(main, L"Button");
+  size_t i = static_cast<size_t>((n - 1) * 2 + (clear ? 1 : 0));
+  return i < buttons.size() ? buttons[i] : nullptr;
+}
+
+// The text of the program's visible tooltip (shown after the pointer rests
+// on a control), or "<no tooltip>".
+std::wstring VisibleTooltip(HWND main) {
+  struct Ctx { std::wstring text; bool found; } ctx{{}, false};
+  DWORD tid = GetWindowThreadProcessId(main, nullptr);
+  EnumThreadWindows(tid, [](HWND h, LPARAM lp) -> BOOL {
+    auto* c = reinterpret_cast<Ctx*>(lp);
+    if (lstrcmpiW(ClassOf(h).c_str(), TOOLTIPS_CLASSW) != 0 || !IsWindowVisible(h)) return TRUE;
+    c->text = TextOf(h);
+    c->found = true;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found ? ctx.text : L"<no tooltip>";
+}
+
+int Usage() {
+  fputs("usage: probe [--desktop NAME] [--wait MS] COMMAND ...\n"
+        "  find | rect | client | dpi | topmost | state | close | title\n"
+        "  tip | slot N | slotrect N | button N assign|clear | controls\n", stderr);
+  return 2;
+}
+
+void PrintRect(const RECT& r) {
+  wchar_t buf[128];
+  swprintf(buf, 128, L"%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  Print(buf);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  int i = 1;
+  DWORD waitMs = 10000;
+  while (i < argc && argv[i][0] == L'-' && argv[i][1] == L'-') {
+    std::wstring opt = argv[i];
+    if (opt == L"--desktop" && i + 1 < argc) {
+      HDESK desk = OpenDesktopW(argv[i + 1], 0, FALSE, GENERIC_ALL);
+      if (!desk || !SetThreadDesktop(desk)) {
+        fputs("probe: cannot join the desktop\n", stderr);
+        return 1;
+      }
+      i += 2;
+    } else if (opt == L"--wait" && i + 1 < argc) {
+      waitMs = static_cast<DWORD>(_wtoi(argv[i + 1]));
+      i += 2;
+    } else {
+      return Usage();
+    }
+  }
+  if (i >= argc) return Usage();
+  std::wstring cmd = argv[i++];
+  HWND main = FindMain(waitMs);
+  if (!main) {
+    fputs("probe: main window not found\n", stderr);
+    return 1;
+  }
+  auto argN = [&](int k) { return k < argc ? _wtoi(argv[k]) : 0; };
+
+  if (cmd == L"find") {
+    wchar_t buf[64];
+    swprintf(buf, 64, L"%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(main)));
+    Print(buf);
+  } else if (cmd == L"title") {
+    Print(TextOf(main) + L"\n");
+  } else if (cmd == L"rect") {
+    RECT r;
+    GetWindowRect(main, &r);
+    PrintRect(r);
+  } else if (cmd == L"client") {
+    RECT r;
+    GetClientRect(main, &r);
+    PrintRect(r);
+  } else if (cmd == L"dpi") {
+    HDC dc = GetDC(nullptr);
+    wchar_t buf[32];
+    swprintf(buf, 32, L"%d\n", GetDeviceCaps(dc, LOGPIXELSX));
+    ReleaseDC(nullptr, dc);
+    Print(buf);
+  } else if (cmd == L"topmost") {
+    Print((GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) ? L"1\n" : L"0\n");
+  } else if (cmd == L"state") {
+    Print(IsIconic(main) ? L"minimized" : IsZoomed(main) ? L"maximized" : L"normal");
+    Print(IsWindowVisible(main) ? L" visible\n" : L" hidden\n");
+  } else if (cmd == L"close") {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+  } else if (cmd == L"tip") {
+    Print(VisibleTooltip(main));
+  } else if (cmd == L"slot" || cmd == L"slotrect") {
+    HWND e = SlotEdit(main, argN(i));
+    if (!e) return 1;
+    if (cmd == L"slot") {
+      Print(TextOf(e));
+    } else {
+      RECT r;
+      GetWindowRect(e, &r);
+      PrintRect(r);
+    }
+  } else if (cmd == L"button") {
+    bool clear = i + 1 < argc && std::wstring(argv[i + 1]) == L"clear";
+    HWND b = SlotButton(main, argN(i), clear);
+    if (!b) return 1;
+    RECT r;
+    GetWindowRect(b, &r);
+    PrintRect(r);
+  } else if (cmd == L"controls") {
+    EnumChildWindows(main, [](HWND h, LPARAM) -> BOOL {
+      RECT r;
+      GetWindowRect(h, &r);
+      wchar_t buf[512];
+      swprintf(buf, 512, L"%ls id=%d %ld %ld %ld %ld \"", ClassOf(h).c_str(), GetDlgCtrlID(h), r.left, r.top,
+               r.right - r.left, r.bottom - r.top);
+      Print(buf + TextOf(h) + L"\"\n");
+      return TRUE;
+    }, 0);
+  } else {
+    return Usage();
+  }
+  return 0;
+}
