@@ -95,9 +95,43 @@ ensure_prefix() {
   fi
 }
 
+# The SQLite amalgamation comes from a pinned npm package whose tarball hash is
+# checked; only sqlite3.c and sqlite3.h are unpacked, into the build folder.
+# A folder given in SQLITE_SOURCE_DIR is used as it is instead.
+SQLITE_VERSION=3.53.2
+SQLITE_NPM_PACKAGE=better-sqlite3@12.11.1
+SQLITE_TARBALL_SHA512=76af40b40a608393c616d0733c54819771d94231e893981a40233ace1d989346929830acd426e7548f3f1e001242434ab16169b1e20ef5b7a0e71c696216c87c
+
+ensure_sqlite() {
+  [ -n "${SQLITE_SOURCE_DIR:-}" ] && return 0
+  local dest="$BUILD/_deps/sqlite-$SQLITE_VERSION"
+  [ -f "$dest/sqlite3.c" ] && [ -f "$dest/sqlite3.h" ] && return 0
+  say "fetching the SQLite $SQLITE_VERSION amalgamation ($SQLITE_NPM_PACKAGE)"
+  local tmp tgz sum
+  tmp="$(mktemp -d)"
+  if ! (cd "$tmp" && npm pack "$SQLITE_NPM_PACKAGE" --silent >/dev/null </dev/null); then
+    rm -rf "$tmp"; say "npm pack $SQLITE_NPM_PACKAGE failed"; return 1
+  fi
+  tgz="$(find "$tmp" -maxdepth 1 -name '*.tgz' | head -n 1)"
+  sum="$(sha512sum "$tgz" 2>/dev/null | cut -d' ' -f1)"
+  if [ -z "$tgz" ] || [ "$sum" != "$SQLITE_TARBALL_SHA512" ]; then
+    rm -rf "$tmp"; say "refusing $SQLITE_NPM_PACKAGE: tarball hash mismatch"; return 1
+  fi
+  tar -xzf "$tgz" -C "$tmp" package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h || {
+    rm -rf "$tmp"; say "could not unpack the SQLite amalgamation"; return 1; }
+  if ! grep -q "^#define SQLITE_VERSION *\"$SQLITE_VERSION\"" "$tmp/package/deps/sqlite3/sqlite3.h"; then
+    rm -rf "$tmp"; say "the tarball does not hold SQLite $SQLITE_VERSION"; return 1
+  fi
+  mkdir -p "$dest"
+  mv "$tmp/package/deps/sqlite3/sqlite3.h" "$dest/sqlite3.h"
+  mv "$tmp/package/deps/sqlite3/sqlite3.c" "$dest/sqlite3.c"
+  rm -rf "$tmp"
+}
+
 setup_all() {
   ensure_packages
   ensure_locale
   mkdir -p "$BUILD"
+  ensure_sqlite
   configure_and_build
 }

@@ -1,0 +1,151 @@
+#include "app/slot_database.h"
+
+#include <windows.h>
+
+#include <sqlite3.h>
+
+#include <cstring>
+#include <utility>
+
+#include "forms/runtime_error.h"
+
+namespace app {
+namespace {
+
+constexpr char kSqliteHeader[16] = "SQLite format 3";  // 15 chars and a NUL
+constexpr DWORD kSharingRetryMs = 50;
+
+std::string ToUtf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+// Closes a file handle on every path.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+// Another program may have the file open without sharing for a moment.
+FileHandle OpenForReading(const std::wstring& path) {
+  const ULONGLONG deadline = GetTickCount64() + SlotDatabase::kBusyTimeoutMs;
+  for (;;) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) return FileHandle(h);
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+        GetTickCount64() >= deadline) {
+      SetLastError(error);
+      return FileHandle(INVALID_HANDLE_VALUE);
+    }
+    Sleep(kSharingRetryMs);
+  }
+}
+
+}  // namespace
+
+SlotDatabase::SlotDatabase(std::wstring path) : path_(std::move(path)) {
+  WIN32_FILE_ATTRIBUTE_DATA info{};
+  bool newFile = false;
+  int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
+  if (!GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &info)) {
+    // No file yet: a new installation. Anything else is left to the open
+    // below to report.
+    if (GetLastError() == ERROR_FILE_NOT_FOUND) {
+      newFile = true;
+      flags |= SQLITE_OPEN_CREATE;
+    }
+  } else if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    newFile = info.nFileSizeHigh == 0 && info.nFileSizeLow == 0;
+    if (!newFile) CheckHeader();
+  }
+
+  sqlite3* db = nullptr;
+  const int rc = sqlite3_open_v2(ToUtf8(path_).c_str(), &db, flags, nullptr);
+  db_.reset(db);  // a failed open still gives a handle that must be closed
+  if (rc != SQLITE_OK) {
+    if (!db_) Throw(rc, L"内存不足");
+    ThrowLastError();
+  }
+  sqlite3_busy_timeout(db_.get(), kBusyTimeoutMs);
+  CheckSchema(newFile);
+}
+
+SlotDatabase::~SlotDatabase() = default;
+
+void SlotDatabase::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+
+void SlotDatabase::ThrowLastError() const {
+  const long number = sqlite3_errcode(db_.get());
+  std::wstring message;
+  if (const void* text = sqlite3_errmsg16(db_.get())) message = static_cast<const wchar_t*>(text);
+  if (number == SQLITE_BUSY || number == SQLITE_LOCKED) {
+    Throw(number, L"文件正被其他程序占用（" + message + L"）");
+  }
+  Throw(number, message);
+}
+
+void SlotDatabase::Throw(long number, const std::wstring& what) const {
+  throw forms::RuntimeError(number, L"数据库文件“" + path_ + L"”出错：" + what);
+}
+
+void SlotDatabase::CheckHeader() const {
+  FileHandle file = OpenForReading(path_);
+  if (!file.valid()) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+      Throw(SQLITE_BUSY, L"文件正被其他程序占用");
+    }
+    Throw(SQLITE_CANTOPEN, L"无法打开文件（系统错误 " + std::to_wstring(error) + L"）");
+  }
+  char header[sizeof kSqliteHeader] = {};
+  DWORD read = 0;
+  if (!ReadFile(file.get(), header, sizeof header, &read, nullptr)) {
+    Throw(SQLITE_IOERR, L"无法读取文件（系统错误 " + std::to_wstring(GetLastError()) + L"）");
+  }
+  if (read != sizeof header || std::memcmp(header, kSqliteHeader, sizeof header) != 0) {
+    Throw(SQLITE_NOTADB, L"不是剪贴板数据库（SQLite 格式），文件未改动");
+  }
+}
+
+void SlotDatabase::CheckSchema(bool createTable) {
+  bool hasTable = false, hasId = false, hasCont = false;
+  {
+    SlotStatement columns(*this, "select name from pragma_table_info('data')");
+    while (columns.Step()) {
+      hasTable = true;
+      const std::wstring name = columns.ColumnText(0);
+      hasId = hasId || _wcsicmp(name.c_str(), L"id") == 0;
+      hasCont = hasCont || _wcsicmp(name.c_str(), L"cont") == 0;
+    }
+  }
+  if (!hasTable && createTable) {
+    if (sqlite3_exec(db_.get(), "create table data (id integer, cont text)", nullptr, nullptr,
+                     nullptr) != SQLITE_OK) {
+      ThrowLastError();
+    }
+    return;
+  }
+  if (!hasTable) Throw(SQLITE_ERROR, L"没有表 data，文件未改动");
+  if (!hasId) Throw(SQLITE_ERROR, L"表 data 没有字段 id，文件未改动");
+  if (!hasCont) Throw(SQLITE_ERROR, L"表 data 没有字段 cont，文件未改动");
+}
+
+}  // namespace app

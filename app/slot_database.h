@@ -1,0 +1,48 @@
+#pragma once
+// One connection to a slot database file, open for the life of the object.
+//
+// Opening checks the file before anything can be written to it: a missing or
+// zero-byte file gets the table `data` (id integer, cont text) created; any
+// other file must start with the SQLite header and hold table `data` with the
+// fields `id` and `cont`, else the open fails and the file stays untouched.
+// Another program's lock is waited for a few seconds before failing.
+#include <memory>
+#include <string>
+
+#include "app/slot_statement.h"
+
+struct sqlite3;
+
+namespace app {
+
+class SlotDatabase {
+ public:
+  static constexpr int kBusyTimeoutMs = 3000;
+
+  // Throws forms::RuntimeError on failure.
+  explicit SlotDatabase(std::wstring path);
+  ~SlotDatabase();
+  SlotDatabase(const SlotDatabase&) = delete;
+  SlotDatabase& operator=(const SlotDatabase&) = delete;
+
+  sqlite3* handle() const { return db_.get(); }
+  const std::wstring& path() const { return path_; }
+
+  // Throws the connection's last error as forms::RuntimeError.
+  [[noreturn]] void ThrowLastError() const;
+  // Throws forms::RuntimeError(number, "<file>: <what>").
+  [[noreturn]] void Throw(long number, const std::wstring& what) const;
+
+ private:
+  void CheckHeader() const;
+  void CheckSchema(bool createTable);
+
+  struct Closer {
+    void operator()(sqlite3* db) const;
+  };
+
+  std::wstring path_;
+  std::unique_ptr<sqlite3, Closer> db_;
+};
+
+}  // namespace app

@@ -1,1 +1,0 @@
-#include "forms/runtime_error.h"

@@ -1,1 +1,0 @@
-int skin_placeholder() { return 0; }
