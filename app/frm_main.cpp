@@ -1,0 +1,163 @@
+#include "app/frm_main.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "app/mod_ini.h"
+#include "app/resources/resource_ids.h"
+#include "forms/app.h"
+#include "forms/clipboard.h"
+#include "forms/twips.h"
+
+namespace app {
+namespace {
+
+const wchar_t kCaption[] = L"朔禾剪贴板 V1.3";
+const wchar_t kSection[] = L"Last";
+
+constexpr uint32_t kLabelForeColor = 0x000000C0;    // dark red
+constexpr uint32_t kTextForeColor = 0x00C00000;     // dark blue
+constexpr uint32_t kTextBackColor = 0x80000018;     // tooltip background
+
+double RowOffset(int n) { return 420.0 * (n - 1); }
+
+int GetButtonTabIndex(int n) { return n == 1 ? 18 : n == 9 ? 20 : 2 * n + 18; }
+int ClearButtonTabIndex(int n) { return n == 1 ? 19 : n == 9 ? 21 : 2 * n + 19; }
+
+}  // namespace
+
+FrmMain::FrmMain() : forms::Form(kCaption) {
+  icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CLIPBOARD),
+                                        IMAGE_ICON, 16, 16, 0));
+  SetIcon(icon_);
+  CreateControls();
+  OnLoad = [this] { Form_Load(); };
+  OnResize = [this] { Form_Resize(); };
+  OnUnload = [this] { Form_Unload(); };
+}
+
+FrmMain::~FrmMain() {
+  // The window goes first, while the controls its messages refer to still exist.
+  Destroy();
+  if (icon_) DestroyIcon(icon_);
+}
+
+size_t FrmMain::Slot(int index) {
+  if (index < 1 || index > kSlotCount) throw std::out_of_range("slot index");
+  return static_cast<size_t>(index - 1);
+}
+
+void FrmMain::CreateControls() {
+  for (int n = 1; n <= kSlotCount; ++n) {
+    size_t i = Slot(n);
+    double row = RowOffset(n);
+
+    lblNumber_[i] = std::make_unique<forms::Label>(*this, LabelId(n),
+                                                   forms::ControlLayout{120, 210 + row, 180, 180},
+                                                   std::to_wstring(n) + L":", kLabelForeColor);
+    lblNumber_[i]->SetTabIndex(n - 1);
+
+    forms::TextBoxOptions options;
+    options.verticalScrollBar = n == 9;
+    txtClip_[i] = std::make_unique<forms::TextBox>(
+        *this, TextBoxId(n), forms::ControlLayout{300, 150 + row, 1815, n == 9 ? 315.0 : 270.0},
+        options, kTextForeColor, kTextBackColor);
+    txtClip_[i]->SetTabIndex(8 + n);
+    txtClip_[i]->OnChange = [this, n] { txtClip_Change(n); };
+    txtClip_[i]->OnGotFocus = [this, n] { txtClip_GotFocus(n); };
+
+    cmdGet_[i] = std::make_unique<forms::CommandButton>(
+        *this, GetButtonId(n), forms::ControlLayout{2220, 120 + row, 615, 315}, L"赋值");
+    cmdGet_[i]->SetTabIndex(GetButtonTabIndex(n));
+    cmdGet_[i]->OnClick = [this, n] { cmdGet_Click(n); };
+
+    cmdClear_[i] = std::make_unique<forms::CommandButton>(
+        *this, ClearButtonId(n), forms::ControlLayout{2880, 120 + row, 615, 315}, L"清除");
+    cmdClear_[i]->SetTabIndex(ClearButtonTabIndex(n));
+    cmdClear_[i]->OnClick = [this, n] { cmdClear_Click(n); };
+  }
+  picTray_ = std::make_unique<forms::PictureBox>(*this, kTrayPictureId,
+                                                 forms::ControlLayout{1140, 1320, 615, 555}, false);
+  picTray_->SetPicture(icon_);
+  picTray_->SetTabIndex(36);
+}
+
+void FrmMain::Form_Load() {
+  mod_Ini::SetIniPath(mod_Ini::IniPathFor(forms::App::Path()));
+
+  int width = mod_Ini::ReadIniInt(kSection, L"Width", 3750);
+  int height = mod_Ini::ReadIniInt(kSection, L"Height", 4500);
+  int left = mod_Ini::ReadIniInt(kSection, L"Left", 0);
+  int top = mod_Ini::ReadIniInt(kSection, L"Top", 0);
+
+  if (width < 3750) width = 3750;
+  if (height < 4225) height = 4225;
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
+
+  Move(left, top, width, height);
+  // A stored position beyond every monitor would leave the window out of reach.
+  KeepOnScreen();
+  SetTopMost();
+
+  // Start-up continues here, in this order: load the nine slots into the text
+  // boxes, attach the skin, subclass the window for the hotkeys, register the
+  // hotkeys.
+}
+
+void FrmMain::Form_Resize() {
+  switch (GetWindowState()) {
+    case forms::WindowState::Minimized:
+      // Going to the tray (hide the window, add the tray icon, InTray = true)
+      // is done by the tray icon code; without it the window simply stays
+      // minimised on the task bar.
+      return;
+    case forms::WindowState::Maximized:
+      return;
+    case forms::WindowState::Normal:
+      break;
+  }
+  if (Width() < kMinWidth) SetWidth(kMinWidth);
+  if (Height() < kMinHeight) SetHeight(kMinHeight);
+  for (int n = 1; n <= kSlotCount; ++n) {
+    txtClip(n).SetWidth(Width() - 1935);
+    cmdGet(n).SetLeft(Width() - 1530);
+    cmdClear(n).SetLeft(Width() - 870);
+  }
+  txtClip(9).SetHeight(Height() - 4110);
+}
+
+void FrmMain::Form_Unload() {
+  // Shut-down step 1, saving the nine slots, comes here before the geometry.
+
+  // A minimised (or tray-hidden) window reports its iconic position; the
+  // user's size and place are the restored rectangle.
+  forms::TwipsRect bounds = GetWindowState() == forms::WindowState::Minimized
+                                ? RestoredBounds()
+                                : forms::TwipsRect{Left(), Top(), Width(), Height()};
+  mod_Ini::WriteIniInt(kSection, L"Width", forms::RoundToInt32(bounds.width));
+  mod_Ini::WriteIniInt(kSection, L"Height", forms::RoundToInt32(bounds.height));
+  mod_Ini::WriteIniInt(kSection, L"Left", forms::RoundToInt32(bounds.left));
+  mod_Ini::WriteIniInt(kSection, L"Top", forms::RoundToInt32(bounds.top));
+
+  // Shut-down continues here, in this order: detach the skin and release the
+  // skinner, unregister the hotkeys.
+}
+
+void FrmMain::cmdGet_Click(int index) {
+  // A clipboard held open by another program leaves the slot as it was.
+  std::optional<std::wstring> text = forms::Clipboard::GetText();
+  if (!text) return;
+  txtClip(index).SetText(L"");
+  txtClip(index).SetText(*text);
+}
+
+void FrmMain::cmdClear_Click(int index) { txtClip(index).SetText(L""); }
+
+void FrmMain::txtClip_Change(int index) {
+  txtClip(index).SetToolTipText(txtClip(index).Text());
+}
+
+void FrmMain::txtClip_GotFocus(int) {}
+
+}  // namespace app

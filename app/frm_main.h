@@ -1,0 +1,62 @@
+#pragma once
+// The main window: nine slots, each a number label, a text box holding the
+// slot's text, an assign button (fills the slot from the clipboard) and a
+// clear button; the hidden tray picture box.
+#include <array>
+#include <memory>
+
+#include "forms/command_button.h"
+#include "forms/form.h"
+#include "forms/label.h"
+#include "forms/picture_box.h"
+#include "forms/text_box.h"
+
+namespace app {
+
+class FrmMain : public forms::Form {
+ public:
+  static constexpr int kSlotCount = 9;
+  static constexpr double kMinWidth = 3750;   // twips
+  static constexpr double kMinHeight = 4425;  // twips
+
+  // Control ids: label 10+n, text box 20+n, assign 30+n, clear 40+n (n = 1..9).
+  static constexpr int LabelId(int n) { return 10 + n; }
+  static constexpr int TextBoxId(int n) { return 20 + n; }
+  static constexpr int GetButtonId(int n) { return 30 + n; }
+  static constexpr int ClearButtonId(int n) { return 40 + n; }
+  static constexpr int kTrayPictureId = 50;
+
+  FrmMain();
+  ~FrmMain() override;
+
+  // Controls by slot index 1..9.
+  forms::Label& lblNumber(int index) { return *lblNumber_.at(Slot(index)); }
+  forms::TextBox& txtClip(int index) { return *txtClip_.at(Slot(index)); }
+  forms::CommandButton& cmdGet(int index) { return *cmdGet_.at(Slot(index)); }
+  forms::CommandButton& cmdClear(int index) { return *cmdClear_.at(Slot(index)); }
+  forms::PictureBox& picTray() { return *picTray_; }
+
+  bool InTray() const { return inTray_; }
+
+  void Form_Load();
+  void Form_Resize();
+  void Form_Unload();
+  void cmdGet_Click(int index);
+  void cmdClear_Click(int index);
+  void txtClip_Change(int index);
+  void txtClip_GotFocus(int index);
+
+ private:
+  static size_t Slot(int index);
+  void CreateControls();
+
+  std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;
+  std::array<std::unique_ptr<forms::TextBox>, kSlotCount> txtClip_;
+  std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdGet_;
+  std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdClear_;
+  std::unique_ptr<forms::PictureBox> picTray_;
+  HICON icon_ = nullptr;
+  bool inTray_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,130 @@
+#include "app/mod_ini.h"
+
+#include <windows.h>
+
+#include <optional>
+
+#include "app/profile_text.h"
+
+namespace mod_Ini {
+namespace {
+
+std::wstring& IniPathStorage() {
+  static std::wstring path;
+  return path;
+}
+
+std::string ToAnsi(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr,
+                                 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0)
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+  return out;
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+};
+
+// The whole file; nullopt when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  return bytes;
+}
+
+// Writes beside the file and replaces it, so a failed write never leaves a
+// half-written settings file.
+bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  const std::wstring temp = path + L".tmp";
+  {
+    FileHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size()) {
+      DeleteFileW(temp.c_str());
+      return false;
+    }
+  }
+  if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool IsUtf16(const std::string& bytes) {
+  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+         static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+// Text after a UTF-8 byte order mark, if any.
+size_t TextStart(const std::string& bytes) {
+  return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
+
+}  // namespace
+
+std::wstring IniPathFor(const std::wstring& folder) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + L"Config.ini";
+  return folder + L"\\Config.ini";
+}
+
+void SetIniPath(const std::wstring& path) { IniPathStorage() = path; }
+const std::wstring& IniPath() { return IniPathStorage(); }
+
+std::string FormatIniValue(int value) {
+  return value >= 0 ? " " + std::to_string(value) : std::to_string(value);
+}
+
+int ReadIniInt(const std::wstring& section, const std::wstring& key, int defaultValue) {
+  std::optional<std::string> bytes = ReadFileBytes(IniPath());
+  if (!bytes) return defaultValue;
+  if (IsUtf16(*bytes)) {
+    return static_cast<int>(
+        GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, IniPath().c_str()));
+  }
+  std::optional<std::string> value =
+      app::FindProfileValue(bytes->substr(TextStart(*bytes)), ToAnsi(section), ToAnsi(key));
+  return value ? app::ParseProfileInt(*value, defaultValue) : defaultValue;
+}
+
+void WriteIniInt(const std::wstring& section, const std::wstring& key, int value) {
+  std::string bytes = ReadFileBytes(IniPath()).value_or(std::string());
+  if (IsUtf16(bytes)) {
+    // A Unicode profile file is left to the system's own writer.
+    std::string text = FormatIniValue(value);
+    std::wstring wide(text.begin(), text.end());
+    WritePrivateProfileStringW(section.c_str(), key.c_str(), wide.c_str(), IniPath().c_str());
+    return;
+  }
+  size_t start = TextStart(bytes);
+  std::string updated = bytes.substr(0, start) +
+                        app::SetProfileValue(bytes.substr(start), ToAnsi(section), ToAnsi(key),
+                                             FormatIniValue(value));
+  WriteFileBytes(IniPath(), updated);
+}
+
+}  // namespace mod_Ini

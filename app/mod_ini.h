@@ -1,0 +1,24 @@
+#pragma once
+// The window settings file Config.ini in the application folder: its path and
+// integer values written as "Key= 3750" (a blank before values >= 0) or
+// "Key=-150".
+#include <string>
+
+namespace mod_Ini {
+
+// The settings path for a folder: "Config.ini" appended directly when the
+// folder ends with a backslash (a drive's root), else after a backslash.
+std::wstring IniPathFor(const std::wstring& folder);
+
+// IniPath is set from the application folder before the first read.
+void SetIniPath(const std::wstring& path);
+const std::wstring& IniPath();
+
+// The value text as written: a blank or a minus sign, then the digits.
+std::string FormatIniValue(int value);
+
+int ReadIniInt(const std::wstring& section, const std::wstring& key, int defaultValue);
+// Failures (read-only folder and the like) are ignored.
+void WriteIniInt(const std::wstring& section, const std::wstring& key, int value);
+
+}  // namespace mod_Ini

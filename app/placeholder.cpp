@@ -1,1 +1,0 @@
-int app_placeholder() { return 0; }

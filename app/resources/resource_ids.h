@@ -1,0 +1,3 @@
+#pragma once
+// Resource identifiers shared by the .rc file and the code.
+#define IDI_CLIPBOARD 101

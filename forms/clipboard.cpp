@@ -1,0 +1,74 @@
+#include "forms/clipboard.h"
+
+#include <cstring>
+
+namespace forms {
+namespace {
+
+// An owner window is needed for SetClipboardData to keep the data.
+HWND OwnerWindow() {
+  static HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+  return owner;
+}
+
+class ClipboardCloser {
+ public:
+  ~ClipboardCloser() { CloseClipboard(); }
+};
+
+}  // namespace
+
+bool Clipboard::Open() {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (OpenClipboard(OwnerWindow())) return true;
+    if (GetTickCount() - start >= kOpenTimeoutMs) return false;
+    Sleep(20);
+  }
+}
+
+std::optional<std::wstring> Clipboard::GetText() {
+  if (!Open()) return std::nullopt;
+  ClipboardCloser closer;
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (!data) return std::wstring();
+  const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
+  if (!text) return std::wstring();
+  // Another program's data need not be terminated: stop at the block's end.
+  size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+  size_t length = 0;
+  while (length < capacity && text[length] != L'\0') ++length;
+  std::wstring result(text, length);
+  GlobalUnlock(data);
+  return result;
+}
+
+bool Clipboard::SetText(const std::wstring& text) {
+  if (!Open()) return false;
+  ClipboardCloser closer;
+  EmptyClipboard();
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!block) return false;
+  void* target = GlobalLock(block);
+  if (!target) {
+    GlobalFree(block);
+    return false;
+  }
+  std::memcpy(target, text.c_str(), bytes);
+  GlobalUnlock(block);
+  if (!SetClipboardData(CF_UNICODETEXT, block)) {
+    GlobalFree(block);
+    return false;
+  }
+  return true;
+}
+
+bool Clipboard::Clear() {
+  if (!Open()) return false;
+  ClipboardCloser closer;
+  return EmptyClipboard() != FALSE;
+}
+
+}  // namespace forms

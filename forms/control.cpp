@@ -1,0 +1,154 @@
+#include "forms/control.h"
+
+#include "forms/form.h"
+#include "forms/system_color.h"
+#include "forms/twips.h"
+#include "forms/ui_font.h"
+
+namespace forms {
+namespace {
+
+const wchar_t kControlProperty[] = L"FormsControlObject";
+
+}  // namespace
+
+Control::Control(Form& form, int id, uint32_t foreColor, uint32_t backColor)
+    : form_(form), id_(id), foreColor_(foreColor), backColor_(backColor) {}
+
+Control::~Control() {
+  form_.Unregister(this);
+  if (hwnd_ && IsWindow(hwnd_) && GetPropW(hwnd_, kControlProperty) == this) {
+    RemovePropW(hwnd_, kControlProperty);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Control::CreateWindowFor(const wchar_t* className, const wchar_t* text, DWORD style,
+                              DWORD exStyle, const ControlLayout& layout) {
+  hwnd_ = CreateWindowExW(
+      exStyle, className, text, WS_CHILD | style, TwipsToPixelsX(layout.left),
+      TwipsToPixelsY(layout.top), TwipsToPixelsX(layout.width), TwipsToPixelsY(layout.height),
+      form_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+      GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return;
+  SetPropW(hwnd_, kControlProperty, this);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUiFont()), FALSE);
+  form_.Register(this);
+}
+
+Control* Control::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProperty)) : nullptr;
+}
+
+RECT Control::RectInParent() const {
+  RECT rect{};
+  if (!hwnd_) return rect;
+  GetWindowRect(hwnd_, &rect);
+  MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void Control::SetRectInParent(const RECT& rect) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+double Control::Left() const { return PixelsToTwips(RectInParent().left, TwipsPerPixelX()); }
+double Control::Top() const { return PixelsToTwips(RectInParent().top, TwipsPerPixelY()); }
+double Control::Width() const {
+  RECT r = RectInParent();
+  return PixelsToTwips(r.right - r.left, TwipsPerPixelX());
+}
+double Control::Height() const {
+  RECT r = RectInParent();
+  return PixelsToTwips(r.bottom - r.top, TwipsPerPixelY());
+}
+
+void Control::SetLeft(double twips) {
+  RECT r = RectInParent();
+  int width = r.right - r.left;
+  r.left = TwipsToPixelsX(twips);
+  r.right = r.left + width;
+  SetRectInParent(r);
+}
+
+void Control::SetTop(double twips) {
+  RECT r = RectInParent();
+  int height = r.bottom - r.top;
+  r.top = TwipsToPixelsY(twips);
+  r.bottom = r.top + height;
+  SetRectInParent(r);
+}
+
+void Control::SetWidth(double twips) {
+  RECT r = RectInParent();
+  r.right = r.left + TwipsToPixelsX(twips < 0 ? 0 : twips);
+  SetRectInParent(r);
+}
+
+void Control::SetHeight(double twips) {
+  RECT r = RectInParent();
+  r.bottom = r.top + TwipsToPixelsY(twips < 0 ? 0 : twips);
+  SetRectInParent(r);
+}
+
+void Control::Move(double left, double top, double width, double height) {
+  RECT r{};
+  r.left = TwipsToPixelsX(left);
+  r.top = TwipsToPixelsY(top);
+  r.right = r.left + TwipsToPixelsX(width < 0 ? 0 : width);
+  r.bottom = r.top + TwipsToPixelsY(height < 0 ? 0 : height);
+  SetRectInParent(r);
+}
+
+bool Control::Visible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+
+void Control::SetVisible(bool visible) {
+  if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Control::SetTabIndex(int index) {
+  tabIndex_ = index;
+  form_.ApplyTabOrder();
+}
+
+void Control::SetForeColor(uint32_t color) {
+  foreColor_ = color;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::SetBackColor(uint32_t color) {
+  backColor_ = color;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+std::wstring Control::ToolTipText() const { return form_.ToolTipWindow().Text(hwnd_); }
+
+void Control::SetToolTipText(const std::wstring& text) {
+  form_.ToolTipWindow().SetText(hwnd_, text);
+}
+
+std::wstring Control::WindowText() const {
+  if (!hwnd_) return {};
+  int length = GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
+  return text;
+}
+
+void Control::OnCommand(WORD) {}
+
+HBRUSH Control::OnCtlColor(HDC dc) {
+  COLORREF back = ResolveColor(backColor_);
+  if (!backBrush_ || backBrushColor_ != back) {
+    backBrush_.Reset(CreateSolidBrush(back));
+    backBrushColor_ = back;
+  }
+  SetTextColor(dc, ResolveColor(foreColor_));
+  SetBkColor(dc, back);
+  return backBrush_.get();
+}
+
+}  // namespace forms

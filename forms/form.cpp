@@ -1,0 +1,299 @@
+#include "forms/form.h"
+
+#include <algorithm>
+
+#include "forms/control.h"
+#include "forms/event_guard.h"
+#include "forms/screen.h"
+
+namespace forms {
+namespace {
+
+const wchar_t kFormProperty[] = L"FormsFormObject";
+
+void RegisterFormClass() {
+  static const bool registered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Form::WndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = Form::kClassName;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  (void)registered;
+}
+
+}  // namespace
+
+Form::Form(const std::wstring& caption) {
+  RegisterFormClass();
+  CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                  250, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  if (hwnd_) toolTips_.Create(hwnd_);
+}
+
+Form::~Form() { Destroy(); }
+
+void Form::Destroy() {
+  OnLoad = nullptr;
+  OnResize = nullptr;
+  OnUnload = nullptr;
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+Form* Form::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Form*>(GetPropW(hwnd, kFormProperty)) : nullptr;
+}
+
+LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* form = static_cast<Form*>(create->lpCreateParams);
+    if (form) {
+      form->hwnd_ = hwnd;
+      SetPropW(hwnd, kFormProperty, form);
+    }
+  }
+  Form* self = FromHandle(hwnd);
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    ReportCurrentException();
+    return 0;
+  }
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+        control->OnCommand(HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+        if (HBRUSH brush = control->OnCtlColor(reinterpret_cast<HDC>(wParam)))
+          return reinterpret_cast<LRESULT>(brush);
+      }
+      break;
+    case WM_SIZE:
+      RaiseResize();
+      return 0;
+    case WM_CLOSE:
+      UnloadAndDestroy();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process may be ended as soon as this message returns.
+      if (wParam) UnloadAndDestroy();
+      return 0;
+    case WM_DESTROY:
+      if (quitOnDestroy_) PostQuitMessage(0);
+      break;
+    case WM_NCDESTROY: {
+      LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
+      RemovePropW(hwnd_, kFormProperty);
+      hwnd_ = nullptr;
+      return result;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool Form::Load() {
+  loaded_ = true;
+  return OnLoad ? RunGuarded(OnLoad) : true;
+}
+
+void Form::Show() {
+  if (!hwnd_) return;
+  ShowWindow(hwnd_, SW_SHOW);
+  if (!shownOnce_) {
+    shownOnce_ = true;
+    RaiseResize();
+  }
+}
+
+void Form::Close() {
+  if (hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form::UnloadAndDestroy() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (OnUnload) RunGuarded(OnUnload);
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Form::RaiseResize() {
+  if (loaded_ && !unloaded_ && OnResize) RunGuarded(OnResize);
+}
+
+RECT Form::WindowRect() const {
+  RECT rect{};
+  if (hwnd_) GetWindowRect(hwnd_, &rect);
+  return rect;
+}
+
+void Form::SetWindowRect(const RECT& rect, UINT flags) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left,
+               rect.bottom - rect.top, flags | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+double Form::Left() const { return PixelsToTwips(WindowRect().left, TwipsPerPixelX()); }
+double Form::Top() const { return PixelsToTwips(WindowRect().top, TwipsPerPixelY()); }
+double Form::Width() const {
+  RECT r = WindowRect();
+  return PixelsToTwips(r.right - r.left, TwipsPerPixelX());
+}
+double Form::Height() const {
+  RECT r = WindowRect();
+  return PixelsToTwips(r.bottom - r.top, TwipsPerPixelY());
+}
+
+void Form::SetLeft(double twips) {
+  RECT r = WindowRect();
+  r.left = TwipsToPixelsX(twips);
+  SetWindowRect(r, SWP_NOSIZE);
+}
+
+void Form::SetTop(double twips) {
+  RECT r = WindowRect();
+  r.top = TwipsToPixelsY(twips);
+  SetWindowRect(r, SWP_NOSIZE);
+}
+
+void Form::SetWidth(double twips) {
+  RECT r = WindowRect();
+  r.right = r.left + TwipsToPixelsX(twips < 0 ? 0 : twips);
+  SetWindowRect(r, SWP_NOMOVE);
+}
+
+void Form::SetHeight(double twips) {
+  RECT r = WindowRect();
+  r.bottom = r.top + TwipsToPixelsY(twips < 0 ? 0 : twips);
+  SetWindowRect(r, SWP_NOMOVE);
+}
+
+void Form::Move(double left, double top, double width, double height) {
+  RECT r{};
+  r.left = TwipsToPixelsX(left);
+  r.top = TwipsToPixelsY(top);
+  r.right = r.left + TwipsToPixelsX(width < 0 ? 0 : width);
+  r.bottom = r.top + TwipsToPixelsY(height < 0 ? 0 : height);
+  SetWindowRect(r, 0);
+}
+
+double Form::ScaleWidth() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return PixelsToTwips(r.right, TwipsPerPixelX());
+}
+
+double Form::ScaleHeight() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return PixelsToTwips(r.bottom, TwipsPerPixelY());
+}
+
+TwipsRect Form::RestoredBounds() const {
+  RECT r = hwnd_ ? RestoredWindowRect(hwnd_) : RECT{};
+  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  return {PixelsToTwips(r.left, tx), PixelsToTwips(r.top, ty),
+          PixelsToTwips(r.right - r.left, tx), PixelsToTwips(r.bottom - r.top, ty)};
+}
+
+void Form::KeepOnScreen() {
+  if (!hwnd_) return;
+  RECT current = WindowRect();
+  RECT placed = PlaceOnScreen(current);
+  if (placed.left != current.left || placed.top != current.top) SetWindowRect(placed, SWP_NOSIZE);
+}
+
+void Form::SetTopMost() {
+  if (hwnd_) SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+WindowState Form::GetWindowState() const {
+  if (hwnd_ && IsIconic(hwnd_)) return WindowState::Minimized;
+  if (hwnd_ && IsZoomed(hwnd_)) return WindowState::Maximized;
+  return WindowState::Normal;
+}
+
+void Form::SetWindowState(WindowState state) {
+  if (!hwnd_ || state == GetWindowState()) return;
+  switch (state) {
+    case WindowState::Normal:
+      ShowWindow(hwnd_, SW_RESTORE);
+      break;
+    case WindowState::Minimized:
+      ShowWindow(hwnd_, SW_MINIMIZE);
+      break;
+    case WindowState::Maximized:
+      ShowWindow(hwnd_, SW_MAXIMIZE);
+      break;
+  }
+}
+
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+void Form::SetVisible(bool visible) {
+  if (!hwnd_) return;
+  if (visible) {
+    Show();
+  } else {
+    ShowWindow(hwnd_, SW_HIDE);
+  }
+}
+
+std::wstring Form::Caption() const {
+  if (!hwnd_) return {};
+  int length = GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
+  return text;
+}
+
+void Form::SetCaption(const std::wstring& caption) {
+  if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
+}
+
+void Form::SetIcon(HICON icon) {
+  if (!hwnd_) return;
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
+void Form::Register(Control* control) {
+  controls_.push_back(control);
+  ApplyTabOrder();
+}
+
+void Form::Unregister(Control* control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+void Form::ApplyTabOrder() {
+  std::vector<Control*> ordered = controls_;
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const Control* a, const Control* b) { return a->TabIndex() < b->TabIndex(); });
+  HWND after = HWND_TOP;
+  for (Control* control : ordered) {
+    if (!control->hwnd()) continue;
+    SetWindowPos(control->hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = control->hwnd();
+  }
+}
+
+}  // namespace forms

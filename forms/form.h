@@ -1,0 +1,124 @@
+#pragma once
+// A top-level form. Its window class is "ThunderRT6FormDC"; its window
+// procedure finds the Form from the window handle, so it works when other
+// procedures are chained in front of it with SetWindowLongPtrW/CallWindowProcW.
+//
+// Events: Load (called by Load() before the window is first shown), Resize
+// (every WM_SIZE once loaded, and at the first Show), Unload (once, on
+// WM_CLOSE or when the session ends). Handler failures are reported through
+// App::ReportError and never leave the window procedure.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/tool_tips.h"
+#include "forms/twips.h"
+
+namespace forms {
+
+class Control;
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+struct TwipsRect {
+  double left = 0, top = 0, width = 0, height = 0;
+};
+
+class Form {
+ public:
+  static constexpr const wchar_t* kClassName = L"ThunderRT6FormDC";
+
+  explicit Form(const std::wstring& caption);
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+  virtual ~Form();
+
+  HWND hwnd() const { return hwnd_; }
+
+  std::function<void()> OnLoad;
+  std::function<void()> OnResize;
+  std::function<void()> OnUnload;
+
+  // Runs the Load event; returns false when it failed.
+  bool Load();
+  void Show();
+  // Closes the form as the user would (WM_CLOSE): Unload, then destroy.
+  void Close();
+  // Destroys the window without Unload (events are dropped first).
+  void Destroy();
+  bool Unloaded() const { return unloaded_; }
+  // The message loop ends (WM_QUIT) when this form's window is destroyed.
+  void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
+
+  // Outer window rectangle in screen twips.
+  double Left() const;
+  double Top() const;
+  double Width() const;
+  double Height() const;
+  void SetLeft(double twips);
+  void SetTop(double twips);
+  void SetWidth(double twips);
+  void SetHeight(double twips);
+  void Move(double left, double top, double width, double height);
+  // Client area size in twips.
+  double ScaleWidth() const;
+  double ScaleHeight() const;
+  // The rectangle the window has when neither minimised nor maximised, in
+  // screen twips (valid in every state).
+  TwipsRect RestoredBounds() const;
+  // Moves the window onto the primary monitor's work area when it lies wholly
+  // outside every monitor.
+  void KeepOnScreen();
+
+  void SetTopMost();
+
+  WindowState GetWindowState() const;
+  void SetWindowState(WindowState state);
+  bool Visible() const;
+  void SetVisible(bool visible);
+
+  std::wstring Caption() const;
+  void SetCaption(const std::wstring& caption);
+  void SetIcon(HICON icon);
+
+  ScaleMode GetScaleMode() const { return scaleMode_; }
+  void SetScaleMode(ScaleMode mode) { scaleMode_ = mode; }
+
+  uint32_t BackColor() const { return backColor_; }
+
+  ToolTips& ToolTipWindow() { return toolTips_; }
+
+  // Child control bookkeeping (called by Control).
+  void Register(Control* control);
+  void Unregister(Control* control);
+  // Orders the child windows by tab index (the system's tab order).
+  void ApplyTabOrder();
+
+  static Form* FromHandle(HWND hwnd);
+  // The form's own window procedure.
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void UnloadAndDestroy();
+  void RaiseResize();
+  RECT WindowRect() const;
+  void SetWindowRect(const RECT& rect, UINT flags);
+
+  HWND hwnd_ = nullptr;
+  ToolTips toolTips_;
+  std::vector<Control*> controls_;
+  bool loaded_ = false;
+  bool shownOnce_ = false;
+  bool unloaded_ = false;
+  bool quitOnDestroy_ = false;
+  ScaleMode scaleMode_ = ScaleMode::Twips;
+  uint32_t backColor_ = 0x8000000Fu;
+};
+
+}  // namespace forms

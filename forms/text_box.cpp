@@ -1,0 +1,34 @@
+#include "forms/text_box.h"
+
+#include "forms/event_guard.h"
+
+namespace forms {
+
+TextBox::TextBox(Form& form, int id, const ControlLayout& layout, TextBoxOptions options,
+                 uint32_t foreColor, uint32_t backColor)
+    : Control(form, id, foreColor, backColor) {
+  DWORD style = WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
+  if (options.verticalScrollBar) style |= WS_VSCROLL;
+  CreateWindowFor(L"Edit", L"", style, WS_EX_CLIENTEDGE, layout);
+  // No 32K limit on typed or pasted text.
+  if (hwnd()) SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
+}
+
+void TextBox::SetText(const std::wstring& text) {
+  // A multi-line edit does not report EN_CHANGE for WM_SETTEXT on every
+  // platform; raise Change here when the control stayed silent.
+  changeNotified_ = false;
+  SetWindowTextW(hwnd(), text.c_str());
+  if (!changeNotified_ && OnChange) RunGuarded(OnChange);
+}
+
+void TextBox::OnCommand(WORD code) {
+  if (code == EN_CHANGE) {
+    changeNotified_ = true;
+    if (OnChange) RunGuarded(OnChange);
+  } else if (code == EN_SETFOCUS) {
+    if (OnGotFocus) RunGuarded(OnGotFocus);
+  }
+}
+
+}  // namespace forms
