@@ -1,0 +1,52 @@
+// Plain-text clipboard: Unicode text, other formats, a clipboard held busy.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "forms/clipboard.h"
+
+namespace {
+
+TEST(Clipboard, TextRoundTripsInUtf16) {
+  const std::wstring text = L"朔禾 \U0001F4CB line\r\nnext";
+  ASSERT_TRUE(forms::Clipboard::SetText(text));
+  EXPECT_EQ(forms::Clipboard::GetText(), text);
+  ASSERT_TRUE(forms::Clipboard::Clear());
+  EXPECT_EQ(forms::Clipboard::GetText(), std::wstring());
+}
+
+TEST(Clipboard, ImageReadsAsEmptyText) {
+  HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                               nullptr);
+  ASSERT_TRUE(OpenClipboard(owner));
+  EmptyClipboard();
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+  ReleaseDC(nullptr, screen);
+  EXPECT_TRUE(SetClipboardData(CF_BITMAP, bitmap));
+  CloseClipboard();
+  EXPECT_EQ(forms::Clipboard::GetText(), std::wstring());
+  DestroyWindow(owner);
+}
+
+TEST(Clipboard, BusyClipboardReportsBusyThenRecovers) {
+  ASSERT_TRUE(forms::Clipboard::SetText(L"before"));
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    bool ok = OpenClipboard(nullptr) != FALSE;
+    SetEvent(opened);
+    WaitForSingleObject(release, 10000);
+    if (ok) CloseClipboard();
+  });
+  WaitForSingleObject(opened, 10000);
+  EXPECT_FALSE(forms::Clipboard::GetText().has_value());
+  EXPECT_FALSE(forms::Clipboard::SetText(L"x"));
+  SetEvent(release);
+  holder.join();
+  EXPECT_EQ(forms::Clipboard::GetText(), std::wstring(L"before"));
+  CloseHandle(opened);
+  CloseHandle(release);
+}
+
+}  // namespace
