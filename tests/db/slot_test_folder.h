@@ -1,0 +1,27 @@
+#pragma once
+// A fresh, empty folder under the temporary folder, removed with everything in
+// it when the object goes; plus small whole-file helpers for the tests.
+#include <string>
+
+namespace slot_test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+bool FileExists(const std::wstring& path);
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ToUtf8(const std::wstring& text);
+
+}  // namespace slot_test
