@@ -17,9 +17,11 @@ void ToolTips::Create(HWND owner) {
   }();
   (void)initialised;
   owner_ = owner;
+  // Not owned by the form: under Wine a topmost window owned by the form keeps
+  // the form itself from becoming topmost. Destroyed with the ToolTips object.
   hwnd_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleW(nullptr),
+                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr),
                           nullptr);
   if (hwnd_) {
     // Long slot texts wrap instead of running off the screen.
