@@ -1,5 +1,7 @@
 #include "skin/render/gdi_handles.h"
 
+#include "skin/render/memory_dc.h"
+
 namespace skin {
 namespace {
 long g_liveGdiObjects = 0;  // UI thread only
@@ -8,6 +10,8 @@ long g_liveGdiObjects = 0;  // UI thread only
 long LiveGdiObjects() noexcept { return g_liveGdiObjects; }
 
 void detail::CountGdiObject(long delta) noexcept { g_liveGdiObjects += delta; }
+
+void detail::DeleteMemoryDcPolicy::Close(HDC surface) noexcept { DeleteMemoryDC(surface); }
 
 BorrowedWindowDC::BorrowedWindowDC(HWND window, Area area) noexcept
     : window_(window), dc_(area == Area::Window ? GetWindowDC(window) : GetDC(window)) {

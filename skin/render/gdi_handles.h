@@ -15,6 +15,9 @@ void CountGdiObject(long delta) noexcept;
 struct DeleteDcPolicy {
   static void Close(HDC dc) noexcept { DeleteDC(dc); }
 };
+struct DeleteMemoryDcPolicy {
+  static void Close(HDC surface) noexcept;
+};
 struct DeleteObjectPolicy {
   static void Close(HGDIOBJ object) noexcept { DeleteObject(object); }
 };
@@ -62,6 +65,8 @@ class OwnedGdiHandle {
 };
 
 using OwnedDC = OwnedGdiHandle<HDC, detail::DeleteDcPolicy>;
+// A surface made by CreateMemoryDC, deleted with its bitmap.
+using OwnedMemoryDC = OwnedGdiHandle<HDC, detail::DeleteMemoryDcPolicy>;
 using OwnedBitmap = OwnedGdiHandle<HBITMAP, detail::DeleteObjectPolicy>;
 using OwnedBrush = OwnedGdiHandle<HBRUSH, detail::DeleteObjectPolicy>;
 using OwnedPalette = OwnedGdiHandle<HPALETTE, detail::DeleteObjectPolicy>;

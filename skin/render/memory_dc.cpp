@@ -16,4 +16,13 @@ HDC CreateMemoryDC(int width, int height) noexcept {
   return memory.release();
 }
 
+void DeleteMemoryDC(HDC surface) noexcept {
+  if (!surface) return;
+  // A bitmap cannot be deleted while selected, and DeleteDC does not delete
+  // it: delete the context first, then the bitmap it held.
+  HGDIOBJ bitmap = GetCurrentObject(surface, OBJ_BITMAP);
+  DeleteDC(surface);
+  if (bitmap) DeleteObject(bitmap);
+}
+
 }  // namespace skin

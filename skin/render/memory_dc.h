@@ -4,8 +4,12 @@
 namespace skin {
 
 // A memory surface: a memory device context holding a display-compatible
-// bitmap of width x height that it owns. Released with DeleteDC, which frees
-// the bitmap too. Contents are undefined until painted. 0 on failure.
+// bitmap of width x height that belongs to it. Contents are undefined until
+// painted. 0 on failure. Release it with DeleteMemoryDC (DeleteDC alone
+// would leave the bitmap behind).
 HDC CreateMemoryDC(int width, int height) noexcept;
+
+// Deletes a surface made by CreateMemoryDC together with its bitmap.
+void DeleteMemoryDC(HDC surface) noexcept;
 
 }  // namespace skin

@@ -33,7 +33,7 @@ HDC MakeImage(Build build) noexcept {
 }
 
 void DeleteSurface(HDC& dc) noexcept {
-  if (dc) DeleteDC(dc);
+  DeleteMemoryDC(dc);
   dc = nullptr;
 }
 

@@ -18,7 +18,7 @@ inline constexpr int kHeaderFaceWidth = 3;    // normal (0,0), hot (3,0), presse
 inline constexpr int kHeaderFaceHeight = 20;
 
 // The five images the skin draws from; each is a memory surface made by
-// CreateMemoryDC, or 0 when it could not be made.
+// CreateMemoryDC (released with DeleteMemoryDC), or 0 when it could not be made.
 struct SkinImages {
   HDC buttonFace = nullptr;   // 7 x 84
   HDC comboButton = nullptr;  // 15 x 18

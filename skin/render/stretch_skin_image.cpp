@@ -40,7 +40,7 @@ int StretchSkinImage(HDC dest, const PixelRect& to, HDC image, const PixelRect& 
                      const Margins& margins, std::optional<COLORREF> key) noexcept {
   if (to.width <= 0 || to.height <= 0 || from.width <= 0 || from.height <= 0) return 0;
 
-  OwnedDC canvas(CreateMemoryDC(to.width, to.height));
+  OwnedMemoryDC canvas(CreateMemoryDC(to.width, to.height));
   // Pixels dropped when shrinking are discarded, not ANDed together.
   SetStretchBltMode(canvas.get(), COLORONCOLOR);
 

@@ -50,7 +50,7 @@ TEST(SkinLeaks, PrimitivesReleaseEverythingTheyMake) {
     skin::StretchSkinImage(dest.dc(), {0, 0, 13, 13}, images.optionFace, {0, 13, 13, 13},
                            {5, 5, 5, 5}, skin::TransparentKey);
     skin::TransparentBlit(dest.dc(), 20, 2, 9, 8, images.mark, 0, 0, skin::TransparentKey);
-    DeleteDC(skin::CreateMemoryDC(75, 23));
+    skin::DeleteMemoryDC(skin::CreateMemoryDC(75, 23));
   }
   EXPECT_EQ(skin::LiveGdiObjects(), start);
 

@@ -33,7 +33,46 @@ TEST(SkinMemoryDC, MakesASurfaceOfTheRequestedSizeThatDraws) {
   EXPECT_EQ(size.cy, 17);
   SetPixelV(dc, 30, 16, RGB(1, 2, 3));
   EXPECT_EQ(GetPixel(dc, 30, 16), RGB(1, 2, 3));
-  EXPECT_TRUE(DeleteDC(dc));
+  skin::DeleteMemoryDC(dc);
+}
+
+namespace {
+bool BitmapAlive(HGDIOBJ bitmap) {
+  BITMAP info;
+  return GetObjectW(bitmap, sizeof(info), &info) != 0;
+}
+}  // namespace
+
+TEST(SkinMemoryDC, DeletingTheSurfaceFreesItsBitmap) {
+  HDC dc = skin::CreateMemoryDC(8, 8);
+  ASSERT_NE(dc, nullptr);
+  HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
+  ASSERT_TRUE(BitmapAlive(bitmap));
+  skin::DeleteMemoryDC(dc);
+  EXPECT_FALSE(BitmapAlive(bitmap));
+  EXPECT_EQ(GetObjectType(dc), 0u);
+  skin::DeleteMemoryDC(nullptr);  // no surface, nothing to do
+
+  const long start = skin::LiveGdiObjects();
+  {
+    skin::OwnedMemoryDC owned(skin::CreateMemoryDC(8, 8));
+    bitmap = GetCurrentObject(owned.get(), OBJ_BITMAP);
+    EXPECT_EQ(skin::LiveGdiObjects(), start + 1);
+  }
+  EXPECT_FALSE(BitmapAlive(bitmap));
+  EXPECT_EQ(skin::LiveGdiObjects(), start);
+}
+
+TEST(SkinMemoryDC, ReleasingTheImagesFreesTheirBitmaps) {
+  skin::SkinImages images = skin::BuildSkinImages();
+  const HGDIOBJ bitmaps[] = {
+      GetCurrentObject(images.buttonFace, OBJ_BITMAP), GetCurrentObject(images.comboButton, OBJ_BITMAP),
+      GetCurrentObject(images.mark, OBJ_BITMAP),       GetCurrentObject(images.optionFace, OBJ_BITMAP),
+      GetCurrentObject(images.header, OBJ_BITMAP)};
+  for (HGDIOBJ bitmap : bitmaps) ASSERT_TRUE(BitmapAlive(bitmap));
+  skin::ReleaseSkinImages(images);
+  for (HGDIOBJ bitmap : bitmaps) EXPECT_FALSE(BitmapAlive(bitmap));
+  EXPECT_EQ(images.mark, nullptr);
 }
 
 TEST_F(SkinImages, SizesOfTheFiveImages) {
