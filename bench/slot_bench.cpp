@@ -40,14 +40,6 @@ void Report(const char* what, const Figures& f) {
   std::printf("%-40s median %9.3f ms   best %9.3f ms\n", what, f.median_ms, f.best_ms);
 }
 
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-  out.resize(static_cast<size_t>(size > 0 ? size - 1 : 0));
-  return out;
-}
-
 app::SlotTexts Texts(size_t length, wchar_t first) {
   app::SlotTexts slots;
   for (int n = 0; n < app::kSlotCount; ++n) {
@@ -70,13 +62,12 @@ int main(int argc, char** argv) {
   int status = 0;
   try {
     app::SaveSlots(folder, Texts(0, L'a'));  // creates the file and the rows
-    const std::string utf8Path = Utf8(path);
     std::printf("slot_bench: %d rounds, SQLite %s, %ls\n", rounds, sqlite3_libversion(),
                 path.c_str());
 
     Report("open + close (floor)", Time(rounds, [&] {
               sqlite3* db = nullptr;
-              sqlite3_open_v2(utf8Path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+              sqlite3_open16(path.c_str(), &db);
               sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
               sqlite3_close_v2(db);
             }));

@@ -2,13 +2,10 @@
 
 #include <stdexcept>
 
-#include "tests/db/slot_test_folder.h"
-
 namespace slot_test {
 
 FixtureDb::FixtureDb(const std::wstring& path) {
-  if (sqlite3_open_v2(ToUtf8(path).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                      nullptr) != SQLITE_OK) {
+  if (sqlite3_open16(path.c_str(), &db_) != SQLITE_OK) {
     const std::string message = sqlite3_errmsg(db_);
     sqlite3_close(db_);
     throw std::runtime_error("fixture open: " + message);

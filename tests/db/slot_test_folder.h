@@ -1,6 +1,7 @@
 #pragma once
 // A fresh, empty folder under the temporary folder, removed with everything in
-// it when the object goes; plus small whole-file helpers for the tests.
+// it when the object goes; plus whole-file helpers for the tests.
+#include <filesystem>
 #include <string>
 
 namespace slot_test {
@@ -19,9 +20,8 @@ class TempFolder {
   std::wstring path_;
 };
 
-bool FileExists(const std::wstring& path);
-std::string ReadBytes(const std::wstring& path);
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::string ToUtf8(const std::wstring& text);
+bool FileExists(const std::filesystem::path& path);
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 
 }  // namespace slot_test
