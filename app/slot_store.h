@@ -18,6 +18,11 @@ std::wstring SlotDatabasePath(const std::wstring& appFolder);
 // The query that finds slot n's rows: "select * from data where id=n".
 std::string SlotQuery(int slot);
 
+// Failures are forms::RuntimeError whose number is SQLite's result code: 1 the
+// table or a field is missing, 5 the file is held by another program (after
+// a wait of a few seconds), 8 the file cannot be written, 14 the file cannot
+// be opened or created, 26 the file is not a slot database.
+
 // Reads the nine slots. A slot without a row, or whose text is Null, is
 // empty; when several rows share an id the first one counts. A missing or
 // zero-byte file is a new installation: the file and the table are created.

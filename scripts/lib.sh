@@ -96,14 +96,13 @@ ensure_prefix() {
 }
 
 # The SQLite amalgamation comes from a pinned npm package whose tarball hash is
-# checked; only sqlite3.c and sqlite3.h are unpacked, into the build folder.
-# A folder given in SQLITE_SOURCE_DIR is used as it is instead.
+# checked; only sqlite3.c and sqlite3.h are unpacked, into the build folder
+# (third_party/sqlite/CMakeLists.txt looks there by default).
 SQLITE_VERSION=3.53.2
 SQLITE_NPM_PACKAGE=better-sqlite3@12.11.1
 SQLITE_TARBALL_SHA512=76af40b40a608393c616d0733c54819771d94231e893981a40233ace1d989346929830acd426e7548f3f1e001242434ab16169b1e20ef5b7a0e71c696216c87c
 
 ensure_sqlite() {
-  [ -n "${SQLITE_SOURCE_DIR:-}" ] && return 0
   local dest="$BUILD/_deps/sqlite-$SQLITE_VERSION"
   [ -f "$dest/sqlite3.c" ] && [ -f "$dest/sqlite3.h" ] && return 0
   say "fetching the SQLite $SQLITE_VERSION amalgamation ($SQLITE_NPM_PACKAGE)"
