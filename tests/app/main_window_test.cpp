@@ -2,69 +2,14 @@
 // order and the geometry written at shut-down.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <thread>
 #include <vector>
 
-#include "app/frm_main.h"
 #include "app/mod_ini.h"
-#include "forms/app.h"
-#include "forms/clipboard.h"
-#include "forms/twips.h"
-#include "temp_folder.h"
+#include "main_window_fixture.h"
 
 namespace {
 
 using app::FrmMain;
-
-class MainWindow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    forms::App::SetPathForTesting(folder.path());
-    forms::App::SetErrorReporterForTesting(
-        [this](long number, const std::wstring&) { errors.push_back(number); });
-  }
-  void TearDown() override {
-    form.reset();
-    forms::App::RestoreDefaultErrorReporter();
-    forms::App::SetPathForTesting(L"");
-    EXPECT_TRUE(errors.empty());
-  }
-
-  FrmMain& Start(const std::string& ini = std::string()) {
-    if (!ini.empty()) folder.Write(L"Config.ini", ini);
-    form = std::make_unique<FrmMain>();
-    EXPECT_TRUE(form->Load());
-    form->Show();
-    return *form;
-  }
-
-  static int Px(double twips) { return forms::TwipsToPixelsX(twips); }
-  static RECT InParent(HWND child) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
-  static RECT OnScreen(HWND hwnd) {
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    return r;
-  }
-
-  void ExpectRow(int n, double width) {
-    RECT box = InParent(form->txtClip(n).hwnd());
-    EXPECT_EQ(box.right - box.left, Px(width - 1935)) << "slot " << n;
-    EXPECT_EQ(InParent(form->cmdGet(n).hwnd()).left, Px(width - 1530)) << "slot " << n;
-    EXPECT_EQ(InParent(form->cmdClear(n).hwnd()).left, Px(width - 870)) << "slot " << n;
-    EXPECT_EQ(box.left, Px(300));
-    EXPECT_EQ(box.top, Px(150 + 420 * (n - 1)));
-  }
-
-  TempFolder folder;
-  std::unique_ptr<FrmMain> form;
-  std::vector<long> errors;
-};
 
 TEST_F(MainWindow, DesignTable) {
   FrmMain& f = Start();
@@ -168,68 +113,6 @@ TEST_F(MainWindow, TabOrderFollowsTheTabIndexes) {
     seen.push_back(GetDlgCtrlID(at));
   }
   EXPECT_EQ(seen, expected);
-}
-
-TEST_F(MainWindow, AssignAndClearKeepTooltipEqualToText) {
-  FrmMain& f = Start();
-  const std::wstring text = L"剪贴 \U0001F4CE\r\n第二行";
-  ASSERT_TRUE(forms::Clipboard::SetText(text));
-  SendMessageW(f.cmdGet(4).hwnd(), BM_CLICK, 0, 0);
-  EXPECT_EQ(f.txtClip(4).Text(), text);
-  EXPECT_EQ(f.txtClip(4).ToolTipText(), text);
-  EXPECT_EQ(forms::Clipboard::GetText(), text);  // the clipboard is left as it was
-
-  SendMessageW(f.cmdClear(4).hwnd(), BM_CLICK, 0, 0);
-  EXPECT_EQ(f.txtClip(4).Text(), L"");
-  EXPECT_EQ(f.txtClip(4).ToolTipText(), L"");
-
-  // Typing changes the tooltip with every keystroke.
-  SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'禾', 1);
-  EXPECT_EQ(f.txtClip(2).ToolTipText(), L"禾");
-  SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'x', 1);
-  EXPECT_EQ(f.txtClip(2).ToolTipText(), L"禾x");
-}
-
-TEST_F(MainWindow, AssignWithoutTextEmptiesTheSlot) {
-  FrmMain& f = Start();
-  f.txtClip(5).SetText(L"old");
-  ASSERT_TRUE(forms::Clipboard::Clear());
-  SendMessageW(f.cmdGet(5).hwnd(), BM_CLICK, 0, 0);
-  EXPECT_EQ(f.txtClip(5).Text(), L"");
-
-  f.txtClip(6).SetText(L"old");
-  ASSERT_TRUE(OpenClipboard(f.hwnd()));
-  EmptyClipboard();
-  HDC screen = GetDC(nullptr);
-  SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 8, 8));
-  ReleaseDC(nullptr, screen);
-  CloseClipboard();
-  SendMessageW(f.cmdGet(6).hwnd(), BM_CLICK, 0, 0);
-  EXPECT_EQ(f.txtClip(6).Text(), L"");
-  EXPECT_EQ(f.txtClip(6).ToolTipText(), L"");
-}
-
-TEST_F(MainWindow, BusyClipboardLeavesTheSlotAsItWas) {
-  FrmMain& f = Start();
-  f.txtClip(7).SetText(L"keep me");
-  ASSERT_TRUE(forms::Clipboard::SetText(L"new"));
-  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread holder([&] {
-    bool ok = OpenClipboard(nullptr) != FALSE;
-    SetEvent(opened);
-    WaitForSingleObject(release, 10000);
-    if (ok) CloseClipboard();
-  });
-  WaitForSingleObject(opened, 10000);
-  SendMessageW(f.cmdGet(7).hwnd(), BM_CLICK, 0, 0);
-  SetEvent(release);
-  holder.join();
-  EXPECT_EQ(f.txtClip(7).Text(), L"keep me");
-  EXPECT_EQ(f.txtClip(7).ToolTipText(), L"keep me");
-  EXPECT_TRUE(IsWindow(f.hwnd()));
-  CloseHandle(opened);
-  CloseHandle(release);
 }
 
 TEST_F(MainWindow, UnloadWritesTheGeometry) {

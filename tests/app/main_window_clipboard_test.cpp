@@ -1,0 +1,74 @@
+// The main window's slots and the clipboard: assign, clear, tooltips, a
+// clipboard held busy by another thread.
+#include <thread>
+
+#include "forms/clipboard.h"
+#include "main_window_fixture.h"
+
+namespace {
+
+using app::FrmMain;
+
+TEST_F(MainWindow, AssignAndClearKeepTooltipEqualToText) {
+  FrmMain& f = Start();
+  const std::wstring text = L"剪贴 \U0001F4CE\r\n第二行";
+  ASSERT_TRUE(forms::Clipboard::SetText(text));
+  SendMessageW(f.cmdGet(4).hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(f.txtClip(4).Text(), text);
+  EXPECT_EQ(f.txtClip(4).ToolTipText(), text);
+  EXPECT_EQ(forms::Clipboard::GetText(), text);  // the clipboard is left as it was
+
+  SendMessageW(f.cmdClear(4).hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(f.txtClip(4).Text(), L"");
+  EXPECT_EQ(f.txtClip(4).ToolTipText(), L"");
+
+  // Typing changes the tooltip with every keystroke.
+  SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'禾', 1);
+  EXPECT_EQ(f.txtClip(2).ToolTipText(), L"禾");
+  SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'x', 1);
+  EXPECT_EQ(f.txtClip(2).ToolTipText(), L"禾x");
+}
+
+TEST_F(MainWindow, AssignWithoutTextEmptiesTheSlot) {
+  FrmMain& f = Start();
+  f.txtClip(5).SetText(L"old");
+  ASSERT_TRUE(forms::Clipboard::Clear());
+  SendMessageW(f.cmdGet(5).hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(f.txtClip(5).Text(), L"");
+
+  f.txtClip(6).SetText(L"old");
+  ASSERT_TRUE(OpenClipboard(f.hwnd()));
+  EmptyClipboard();
+  HDC screen = GetDC(nullptr);
+  SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 8, 8));
+  ReleaseDC(nullptr, screen);
+  CloseClipboard();
+  SendMessageW(f.cmdGet(6).hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(f.txtClip(6).Text(), L"");
+  EXPECT_EQ(f.txtClip(6).ToolTipText(), L"");
+}
+
+TEST_F(MainWindow, BusyClipboardLeavesTheSlotAsItWas) {
+  FrmMain& f = Start();
+  f.txtClip(7).SetText(L"keep me");
+  ASSERT_TRUE(forms::Clipboard::SetText(L"new"));
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread holder([&] {
+    bool ok = OpenClipboard(nullptr) != FALSE;
+    SetEvent(opened);
+    WaitForSingleObject(release, 10000);
+    if (ok) CloseClipboard();
+  });
+  WaitForSingleObject(opened, 10000);
+  SendMessageW(f.cmdGet(7).hwnd(), BM_CLICK, 0, 0);
+  SetEvent(release);
+  holder.join();
+  EXPECT_EQ(f.txtClip(7).Text(), L"keep me");
+  EXPECT_EQ(f.txtClip(7).ToolTipText(), L"keep me");
+  EXPECT_TRUE(IsWindow(f.hwnd()));
+  CloseHandle(opened);
+  CloseHandle(release);
+}
+
+}  // namespace
