@@ -25,10 +25,10 @@ Control::~Control() {
 
 void Control::CreateWindowFor(const wchar_t* className, const wchar_t* text, DWORD style,
                               DWORD exStyle, const ControlLayout& layout) {
+  RECT r = ToPixels(layout);
   hwnd_ = CreateWindowExW(
-      exStyle, className, text, WS_CHILD | style, TwipsToPixelsX(layout.left),
-      TwipsToPixelsY(layout.top), TwipsToPixelsX(layout.width), TwipsToPixelsY(layout.height),
-      form_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+      exStyle, className, text, WS_CHILD | style, r.left, r.top, r.right - r.left,
+      r.bottom - r.top, form_.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
       GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
   SetPropW(hwnd_, kControlProperty, this);
@@ -54,52 +54,37 @@ void Control::SetRectInParent(const RECT& rect) {
                rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-double Control::Left() const { return PixelsToTwips(RectInParent().left, TwipsPerPixelX()); }
-double Control::Top() const { return PixelsToTwips(RectInParent().top, TwipsPerPixelY()); }
-double Control::Width() const {
-  RECT r = RectInParent();
-  return PixelsToTwips(r.right - r.left, TwipsPerPixelX());
-}
-double Control::Height() const {
-  RECT r = RectInParent();
-  return PixelsToTwips(r.bottom - r.top, TwipsPerPixelY());
-}
+double Control::Left() const { return ToTwips(RectInParent()).left; }
+double Control::Top() const { return ToTwips(RectInParent()).top; }
+double Control::Width() const { return ToTwips(RectInParent()).width; }
+double Control::Height() const { return ToTwips(RectInParent()).height; }
 
 void Control::SetLeft(double twips) {
-  RECT r = RectInParent();
-  int width = r.right - r.left;
-  r.left = TwipsToPixelsX(twips);
-  r.right = r.left + width;
-  SetRectInParent(r);
+  TwipsRect r = ToTwips(RectInParent());
+  r.left = twips;
+  SetRectInParent(ToPixels(r));
 }
 
 void Control::SetTop(double twips) {
-  RECT r = RectInParent();
-  int height = r.bottom - r.top;
-  r.top = TwipsToPixelsY(twips);
-  r.bottom = r.top + height;
-  SetRectInParent(r);
+  TwipsRect r = ToTwips(RectInParent());
+  r.top = twips;
+  SetRectInParent(ToPixels(r));
 }
 
 void Control::SetWidth(double twips) {
-  RECT r = RectInParent();
-  r.right = r.left + TwipsToPixelsX(twips < 0 ? 0 : twips);
-  SetRectInParent(r);
+  TwipsRect r = ToTwips(RectInParent());
+  r.width = twips;
+  SetRectInParent(ToPixels(r));
 }
 
 void Control::SetHeight(double twips) {
-  RECT r = RectInParent();
-  r.bottom = r.top + TwipsToPixelsY(twips < 0 ? 0 : twips);
-  SetRectInParent(r);
+  TwipsRect r = ToTwips(RectInParent());
+  r.height = twips;
+  SetRectInParent(ToPixels(r));
 }
 
 void Control::Move(double left, double top, double width, double height) {
-  RECT r{};
-  r.left = TwipsToPixelsX(left);
-  r.top = TwipsToPixelsY(top);
-  r.right = r.left + TwipsToPixelsX(width < 0 ? 0 : width);
-  r.bottom = r.top + TwipsToPixelsY(height < 0 ? 0 : height);
-  SetRectInParent(r);
+  SetRectInParent(ToPixels({left, top, width, height}));
 }
 
 bool Control::Visible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "forms/gdi_object.h"
+#include "forms/twips.h"
 
 namespace forms {
 
 class Form;
 
-struct ControlLayout {
-  double left = 0, top = 0, width = 0, height = 0;  // twips
-};
+// Position and size in twips, relative to the form's client area.
+using ControlLayout = TwipsRect;
 
 class Control {
  public:

@@ -150,48 +150,37 @@ void Form::SetWindowRect(const RECT& rect, UINT flags) {
                rect.bottom - rect.top, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-double Form::Left() const { return PixelsToTwips(WindowRect().left, TwipsPerPixelX()); }
-double Form::Top() const { return PixelsToTwips(WindowRect().top, TwipsPerPixelY()); }
-double Form::Width() const {
-  RECT r = WindowRect();
-  return PixelsToTwips(r.right - r.left, TwipsPerPixelX());
-}
-double Form::Height() const {
-  RECT r = WindowRect();
-  return PixelsToTwips(r.bottom - r.top, TwipsPerPixelY());
-}
+double Form::Left() const { return ToTwips(WindowRect()).left; }
+double Form::Top() const { return ToTwips(WindowRect()).top; }
+double Form::Width() const { return ToTwips(WindowRect()).width; }
+double Form::Height() const { return ToTwips(WindowRect()).height; }
 
 void Form::SetLeft(double twips) {
-  RECT r = WindowRect();
-  r.left = TwipsToPixelsX(twips);
-  SetWindowRect(r, SWP_NOSIZE);
+  TwipsRect r = ToTwips(WindowRect());
+  r.left = twips;
+  SetWindowRect(ToPixels(r), SWP_NOSIZE);
 }
 
 void Form::SetTop(double twips) {
-  RECT r = WindowRect();
-  r.top = TwipsToPixelsY(twips);
-  SetWindowRect(r, SWP_NOSIZE);
+  TwipsRect r = ToTwips(WindowRect());
+  r.top = twips;
+  SetWindowRect(ToPixels(r), SWP_NOSIZE);
 }
 
 void Form::SetWidth(double twips) {
-  RECT r = WindowRect();
-  r.right = r.left + TwipsToPixelsX(twips < 0 ? 0 : twips);
-  SetWindowRect(r, SWP_NOMOVE);
+  TwipsRect r = ToTwips(WindowRect());
+  r.width = twips;
+  SetWindowRect(ToPixels(r), SWP_NOMOVE);
 }
 
 void Form::SetHeight(double twips) {
-  RECT r = WindowRect();
-  r.bottom = r.top + TwipsToPixelsY(twips < 0 ? 0 : twips);
-  SetWindowRect(r, SWP_NOMOVE);
+  TwipsRect r = ToTwips(WindowRect());
+  r.height = twips;
+  SetWindowRect(ToPixels(r), SWP_NOMOVE);
 }
 
 void Form::Move(double left, double top, double width, double height) {
-  RECT r{};
-  r.left = TwipsToPixelsX(left);
-  r.top = TwipsToPixelsY(top);
-  r.right = r.left + TwipsToPixelsX(width < 0 ? 0 : width);
-  r.bottom = r.top + TwipsToPixelsY(height < 0 ? 0 : height);
-  SetWindowRect(r, 0);
+  SetWindowRect(ToPixels({left, top, width, height}), 0);
 }
 
 double Form::ScaleWidth() const {
@@ -207,10 +196,7 @@ double Form::ScaleHeight() const {
 }
 
 TwipsRect Form::RestoredBounds() const {
-  RECT r = hwnd_ ? RestoredWindowRect(hwnd_) : RECT{};
-  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
-  return {PixelsToTwips(r.left, tx), PixelsToTwips(r.top, ty),
-          PixelsToTwips(r.right - r.left, tx), PixelsToTwips(r.bottom - r.top, ty)};
+  return hwnd_ ? ToTwips(RestoredWindowRect(hwnd_)) : TwipsRect{};
 }
 
 void Form::KeepOnScreen() {

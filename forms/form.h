@@ -23,10 +23,6 @@ class Control;
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
-struct TwipsRect {
-  double left = 0, top = 0, width = 0, height = 0;
-};
-
 class Form {
  public:
   static constexpr const wchar_t* kClassName = L"ThunderRT6FormDC";

@@ -40,6 +40,22 @@ double PixelsToTwips(int pixels, double twipsPerPixel) { return pixels * twipsPe
 int TwipsToPixelsX(double twips) { return TwipsToPixels(twips, TwipsPerPixelX()); }
 int TwipsToPixelsY(double twips) { return TwipsToPixels(twips, TwipsPerPixelY()); }
 
+TwipsRect ToTwips(const RECT& pixels) {
+  double tx = TwipsPerPixelX(), ty = TwipsPerPixelY();
+  return {PixelsToTwips(pixels.left, tx), PixelsToTwips(pixels.top, ty),
+          PixelsToTwips(pixels.right - pixels.left, tx),
+          PixelsToTwips(pixels.bottom - pixels.top, ty)};
+}
+
+RECT ToPixels(const TwipsRect& twips) {
+  RECT r;
+  r.left = TwipsToPixelsX(twips.left);
+  r.top = TwipsToPixelsY(twips.top);
+  r.right = r.left + TwipsToPixelsX(twips.width < 0 ? 0 : twips.width);
+  r.bottom = r.top + TwipsToPixelsY(twips.height < 0 ? 0 : twips.height);
+  return r;
+}
+
 int RoundToInt32(double value) {
   if (std::isnan(value)) return 0;
   if (value >= static_cast<double>(std::numeric_limits<int>::max()))

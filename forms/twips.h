@@ -3,7 +3,13 @@
 // Conversions saturate: a huge twip value gives a huge but valid pixel value
 // that can still be added to another coordinate without overflowing.
 
+#include <windows.h>
+
 namespace forms {
+
+struct TwipsRect {
+  double left = 0, top = 0, width = 0, height = 0;
+};
 
 enum class ScaleMode { Twips = 1, Pixels = 3 };
 
@@ -20,6 +26,10 @@ double PixelsToTwips(int pixels, double twipsPerPixel);
 
 int TwipsToPixelsX(double twips);
 int TwipsToPixelsY(double twips);
+
+// A pixel rectangle in twips and back (negative sizes become 0).
+TwipsRect ToTwips(const RECT& pixels);
+RECT ToPixels(const TwipsRect& twips);
 
 // A real number rounded to the nearest 32-bit integer, halves to even, saturated.
 int RoundToInt32(double value);

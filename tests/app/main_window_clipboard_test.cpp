@@ -1,7 +1,6 @@
 // The main window's slots and the clipboard: assign, clear, tooltips, a
 // clipboard held busy by another thread.
-#include <thread>
-
+#include "../forms/clipboard_holder.h"
 #include "forms/clipboard.h"
 #include "main_window_fixture.h"
 
@@ -52,23 +51,13 @@ TEST_F(MainWindow, BusyClipboardLeavesTheSlotAsItWas) {
   FrmMain& f = Start();
   f.txtClip(7).SetText(L"keep me");
   ASSERT_TRUE(forms::Clipboard::SetText(L"new"));
-  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread holder([&] {
-    bool ok = OpenClipboard(nullptr) != FALSE;
-    SetEvent(opened);
-    WaitForSingleObject(release, 10000);
-    if (ok) CloseClipboard();
-  });
-  WaitForSingleObject(opened, 10000);
-  SendMessageW(f.cmdGet(7).hwnd(), BM_CLICK, 0, 0);
-  SetEvent(release);
-  holder.join();
+  {
+    ClipboardHolder busy;
+    SendMessageW(f.cmdGet(7).hwnd(), BM_CLICK, 0, 0);
+  }
   EXPECT_EQ(f.txtClip(7).Text(), L"keep me");
   EXPECT_EQ(f.txtClip(7).ToolTipText(), L"keep me");
   EXPECT_TRUE(IsWindow(f.hwnd()));
-  CloseHandle(opened);
-  CloseHandle(release);
 }
 
 }  // namespace

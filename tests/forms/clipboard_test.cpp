@@ -1,8 +1,7 @@
 // Plain-text clipboard: Unicode text, other formats, a clipboard held busy.
 #include <gtest/gtest.h>
 
-#include <thread>
-
+#include "clipboard_holder.h"
 #include "forms/clipboard.h"
 
 namespace {
@@ -31,22 +30,12 @@ TEST(Clipboard, ImageReadsAsEmptyText) {
 
 TEST(Clipboard, BusyClipboardReportsBusyThenRecovers) {
   ASSERT_TRUE(forms::Clipboard::SetText(L"before"));
-  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread holder([&] {
-    bool ok = OpenClipboard(nullptr) != FALSE;
-    SetEvent(opened);
-    WaitForSingleObject(release, 10000);
-    if (ok) CloseClipboard();
-  });
-  WaitForSingleObject(opened, 10000);
-  EXPECT_FALSE(forms::Clipboard::GetText().has_value());
-  EXPECT_FALSE(forms::Clipboard::SetText(L"x"));
-  SetEvent(release);
-  holder.join();
+  {
+    ClipboardHolder busy;
+    EXPECT_FALSE(forms::Clipboard::GetText().has_value());
+    EXPECT_FALSE(forms::Clipboard::SetText(L"x"));
+  }
   EXPECT_EQ(forms::Clipboard::GetText(), std::wstring(L"before"));
-  CloseHandle(opened);
-  CloseHandle(release);
 }
 
 }  // namespace
