@@ -42,11 +42,13 @@ std::wstring TextOf(HWND h) {
   return s;
 }
 
-HWND FindMain(DWORD timeoutMs) {
+// The main window once start-up has shown it (or, with anyState, as soon as
+// it exists, also while hidden in the tray).
+HWND FindMain(DWORD timeoutMs, bool anyState) {
   DWORD start = GetTickCount();
   for (;;) {
     HWND h = FindWindowW(nullptr, kTitle);
-    if (h) return h;
+    if (h && (anyState || IsWindowVisible(h))) return h;
     if (GetTickCount() - start >= timeoutMs) return nullptr;
     Sleep(50);
   }
@@ -98,7 +100,7 @@ std::wstring VisibleTooltip(HWND main) {
 }
 
 int Usage() {
-  fputs("usage: probe [--desktop NAME] [--wait MS] COMMAND ...\n"
+  fputs("usage: probe [--desktop NAME] [--wait MS] [--any] COMMAND ...\n"
         "  find | rect | client | dpi | topmost | state | close | title\n"
         "  tip | slot N | slotrect N | button N assign|clear | controls\n", stderr);
   return 2;
@@ -116,15 +118,16 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   int i = 1;
   DWORD waitMs = 10000;
+  std::wstring desktop;
+  bool anyState = false;
   while (i < argc && argv[i][0] == L'-' && argv[i][1] == L'-') {
     std::wstring opt = argv[i];
     if (opt == L"--desktop" && i + 1 < argc) {
-      HDESK desk = OpenDesktopW(argv[i + 1], 0, FALSE, GENERIC_ALL);
-      if (!desk || !SetThreadDesktop(desk)) {
-        fputs("probe: cannot join the desktop\n", stderr);
-        return 1;
-      }
+      desktop = argv[i + 1];
       i += 2;
+    } else if (opt == L"--any") {
+      anyState = true;
+      ++i;
     } else if (opt == L"--wait" && i + 1 < argc) {
       waitMs = static_cast<DWORD>(_wtoi(argv[i + 1]));
       i += 2;
@@ -132,9 +135,19 @@ int wmain(int argc, wchar_t** argv) {
       return Usage();
     }
   }
+  if (!desktop.empty()) {
+    // The desktop appears a moment after the program is started.
+    DWORD start = GetTickCount();
+    HDESK desk = nullptr;
+    while (!(desk = OpenDesktopW(desktop.c_str(), 0, FALSE, GENERIC_ALL)) && GetTickCount() - start < waitMs) Sleep(50);
+    if (!desk || !SetThreadDesktop(desk)) {
+      fputs("probe: cannot join the desktop\n", stderr);
+      return 1;
+    }
+  }
   if (i >= argc) return Usage();
   std::wstring cmd = argv[i++];
-  HWND main = FindMain(waitMs);
+  HWND main = FindMain(waitMs, anyState);
   if (!main) {
     fputs("probe: main window not found\n", stderr);
     return 1;
