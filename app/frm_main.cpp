@@ -100,9 +100,12 @@ void FrmMain::Form_Load() {
   KeepOnScreen();
   SetTopMost();
 
-  // Start-up continues here, in this order: load the nine slots into the text
-  // boxes, attach the skin, subclass the window for the hotkeys, register the
-  // hotkeys.
+  // The nine slots from the database, through the slot load list.
+  slotLoadList_ = LoadSlots(forms::App::Path());
+  for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
+
+  // Start-up continues here, in this order: attach the skin, subclass the
+  // window for the hotkeys, register the hotkeys.
 }
 
 void FrmMain::Form_Resize() {
@@ -128,7 +131,10 @@ void FrmMain::Form_Resize() {
 }
 
 void FrmMain::Form_Unload() {
-  // Shut-down step 1, saving the nine slots, comes here before the geometry.
+  // The slots first: if saving fails, the settings file is not written.
+  SlotTexts texts;
+  for (int n = 1; n <= kSlotCount; ++n) texts[Slot(n)] = txtClip(n).Text();
+  SaveSlots(forms::App::Path(), texts);
 
   // A minimised (or tray-hidden) window reports its iconic position; the
   // user's size and place are the restored rectangle.

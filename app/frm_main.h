@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "app/slot_store.h"
 #include "forms/command_button.h"
 #include "forms/form.h"
 #include "forms/label.h"
@@ -55,6 +56,7 @@ class FrmMain : public forms::Form {
   std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdGet_;
   std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdClear_;
   std::unique_ptr<forms::PictureBox> picTray_;
+  SlotTexts slotLoadList_;  // filled at start-up, copied into the text boxes
   HICON icon_ = nullptr;
   bool inTray_ = false;
 };
