@@ -99,10 +99,34 @@ std::wstring VisibleTooltip(HWND main) {
   return ctx.found ? ctx.text : L"<no tooltip>";
 }
 
+// The program's error report: a dialog box titled with the product name.
+// Prints its message text; with ok, also presses its OK button.
+int ErrorBox(bool ok, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  HWND box = nullptr;
+  while (!(box = FindWindowW(L"#32770", L"朔禾剪贴板")) && GetTickCount() - start < timeoutMs) Sleep(50);
+  if (!box) {
+    fputs("probe: no error box\n", stderr);
+    return 1;
+  }
+  std::wstring text;
+  EnumChildWindows(box, [](HWND h, LPARAM lp) -> BOOL {
+    if (lstrcmpiW(ClassOf(h).c_str(), L"Static") == 0 && GetWindowTextLengthW(h) > 0) {
+      auto* t = reinterpret_cast<std::wstring*>(lp);
+      if (!t->empty()) *t += L"\n";
+      *t += TextOf(h);
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&text));
+  Print(text + L"\n");
+  if (ok) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
 int Usage() {
   fputs("usage: probe [--desktop NAME] [--wait MS] [--any] COMMAND ...\n"
         "  find | rect | client | dpi | topmost | state | close | title\n"
-        "  tip | slot N | slotrect N | button N assign|clear | controls\n", stderr);
+        "  errorbox | errorbox-ok\n  tip | slot N | slotrect N | button N assign|clear | controls\n", stderr);
   return 2;
 }
 
@@ -147,6 +171,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (i >= argc) return Usage();
   std::wstring cmd = argv[i++];
+  if (cmd == L"errorbox" || cmd == L"errorbox-ok") return ErrorBox(cmd == L"errorbox-ok", waitMs);
   HWND main = FindMain(waitMs, anyState);
   if (!main) {
     fputs("probe: main window not found\n", stderr);
