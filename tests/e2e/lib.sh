@@ -64,6 +64,19 @@ close_app() {
   wait_app_exit || fail "program still running after close"
 }
 
+# Put text (or, with a second argument, a file of that MIME type) on the X
+# clipboard, which Wine bridges to its own. xclip stays in the background to
+# serve the selection: its output must not hold ctest's pipes open.
+clip_set() {
+  if [ $# -ge 2 ]; then
+    xclip -selection clipboard -t "$2" -i "$1" >/dev/null 2>&1 </dev/null
+  else
+    printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
+  fi
+  sleep 0.3
+}
+clip_get() { xclip -selection clipboard -o 2>/dev/null </dev/null; }
+
 # Left click at screen coordinates (the virtual desktop sits at 0,0).
 click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
 
@@ -83,5 +96,7 @@ finish() {
   fi
   rm -rf "$WORK"
   log "$E2E_NAME: passed"
+  # Release the X clipboard so that no xclip stays behind serving it.
+  pkill -x xclip >/dev/null 2>&1 || true
 }
 trap finish EXIT

@@ -17,7 +17,7 @@ read -r x y <<<"$(centre $(probe slotrect 9))"
 click_at "$x" "$y"
 xdotool type --delay 30 "line one"; xdotool key Return; xdotool type --delay 30 "line two"
 chinese='中文 ūnïcödé 😀'
-printf '%s' "$chinese" | xclip -selection clipboard -i; sleep 0.3
+clip_set "$chinese"
 read -r x y <<<"$(centre $(probe button 5 assign))"
 click_at "$x" "$y"
 check "slot 5 assigned" "$(probe slot 5)" "$chinese"

@@ -3,8 +3,6 @@
 # X clipboard (bridged to Wine's), tooltips that follow the text.
 source "$(dirname "$0")/lib.sh"
 
-set_clipboard() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.3; }
-
 hover_tip() {
   local x y
   read -r x y <<<"$(centre $(probe slotrect "$1"))"
@@ -25,12 +23,12 @@ check "tooltip follows typing" "$(hover_tip 2)" "hello world"
 
 # Assign from the clipboard, with text outside the ANSI code page.
 text='abc 中文 ąč 😀'
-set_clipboard "$text"
+clip_set "$text"
 read -r x y <<<"$(centre $(probe button 3 assign))"
 click_at "$x" "$y"
 check "assign fills slot 3" "$(probe slot 3)" "$text"
 check "tooltip of slot 3" "$(hover_tip 3)" "$text"
-check "clipboard unchanged by assign" "$(xclip -selection clipboard -o)" "$text"
+check "clipboard unchanged by assign" "$(clip_get)" "$text"
 
 # Clear.
 read -r x y <<<"$(centre $(probe button 3 clear))"
@@ -38,12 +36,12 @@ click_at "$x" "$y"
 check "clear empties slot 3" "$(probe slot 3)" ""
 
 # An image on the clipboard empties the slot.
-set_clipboard "to be replaced"
+clip_set "to be replaced"
 read -r x y <<<"$(centre $(probe button 4 assign))"
 click_at "$x" "$y"
 check "slot 4 filled" "$(probe slot 4)" "to be replaced"
 /usr/bin/convert-im6.q16 -size 8x8 xc:red "$WORK/red.png"
-xclip -selection clipboard -t image/png -i "$WORK/red.png"; sleep 0.3
+clip_set "$WORK/red.png" image/png
 click_at "$x" "$y"
 check "assign with an image empties slot 4" "$(probe slot 4)" ""
 
