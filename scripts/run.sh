@@ -35,7 +35,7 @@ for _ in $(seq 1 100); do
 done
 sleep 1
 SHOT="$BUILD/screenshot.png"
-import -window root "$SHOT"
+import -window root -crop 1024x768+0+0 +repage "$SHOT"
 say "screenshot saved: $SHOT"
 say "the program is running; press Ctrl+C to stop it"
 wait "$APP_PID" || true
