@@ -16,7 +16,16 @@ if display_usable; then
 fi
 
 XVFB_PID=""
+APP_PID=""
 cleanup() {
+  trap - EXIT INT TERM
+  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+    # End the Wine session rather than kill the program, so that it saves
+    # its slots and window geometry first.
+    say "stopping: ending the Wine session so the program saves its slots"
+    wine explorer /desktop=shell,1024x768 wineboot.exe -e >/dev/null 2>&1 || true
+    for _ in $(seq 1 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  fi
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
 }
