@@ -3,10 +3,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/mod_hot_key.h"
 #include "app/mod_ini.h"
+#include "app/mod_tray.h"
 #include "app/resources/resource_ids.h"
 #include "forms/app.h"
 #include "forms/clipboard.h"
+#include "forms/event_guard.h"
 #include "forms/twips.h"
 
 namespace app {
@@ -31,6 +34,7 @@ FrmMain::FrmMain() : forms::Form(kCaption) {
                                         IMAGE_ICON, 16, 16, 0));
   SetIcon(icon_);
   CreateControls();
+  paste_ = std::make_unique<PasteClipboard>();
   OnLoad = [this] { Form_Load(); };
   OnResize = [this] { Form_Resize(); };
   OnUnload = [this] { Form_Unload(); };
@@ -40,6 +44,10 @@ FrmMain::~FrmMain() {
   // The window goes first, while the controls its messages refer to still exist.
   Destroy();
   if (icon_) DestroyIcon(icon_);
+}
+
+FrmMain* FrmMain::FromHandle(HWND hwnd) {
+  return dynamic_cast<FrmMain*>(forms::Form::FromHandle(hwnd));
 }
 
 size_t FrmMain::Slot(int index) {
@@ -80,6 +88,9 @@ void FrmMain::CreateControls() {
                                                  forms::ControlLayout{1140, 1320, 615, 555}, false);
   picTray_->SetPicture(icon_);
   picTray_->SetTabIndex(36);
+  picTray_->OnMouseMove = [this](int button, int shift, double x, double y) {
+    picTray_MouseMove(button, shift, x, y);
+  };
 }
 
 void FrmMain::Form_Load() {
@@ -104,16 +115,21 @@ void FrmMain::Form_Load() {
   slotLoadList_ = LoadSlots(forms::App::Path());
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
 
-  // Start-up continues here, in this order: attach the skin, subclass the
-  // window for the hotkeys, register the hotkeys.
+  // Start-up continues here: attach the skin.
+
+  // The hotkeys: HotKeyWndProc goes in front of the procedure found (the
+  // skin's once attached), then the eighteen keys are registered.
+  mod_HotKey::InstallHotKeyWndProc(hwnd());
+  mod_HotKey::RegisterSlotHotKeys();
 }
 
 void FrmMain::Form_Resize() {
   switch (GetWindowState()) {
     case forms::WindowState::Minimized:
-      // Going to the tray (hide the window, add the tray icon, InTray = true)
-      // is done by the tray icon code; without it the window simply stays
-      // minimised on the task bar.
+      if (!inTray_) {
+        SetVisible(false);
+        AddTray();
+      }
       return;
     case forms::WindowState::Maximized:
       return;
@@ -146,8 +162,9 @@ void FrmMain::Form_Unload() {
   mod_Ini::WriteIniInt(kSection, L"Left", forms::RoundToInt32(bounds.left));
   mod_Ini::WriteIniInt(kSection, L"Top", forms::RoundToInt32(bounds.top));
 
-  // Shut-down continues here, in this order: detach the skin and release the
-  // skinner, unregister the hotkeys.
+  // Shut-down continues here: detach the skin and release the skinner.
+
+  mod_HotKey::UnregisterSlotHotKeys();
 }
 
 void FrmMain::cmdGet_Click(int index) {
@@ -165,5 +182,42 @@ void FrmMain::txtClip_Change(int index) {
 }
 
 void FrmMain::txtClip_GotFocus(int) {}
+
+void FrmMain::AddTray() {
+  mod_Tray::FillTrayIconData(picTray().hwnd(), picTray().Picture());
+  inTray_ = true;
+  if (!mod_Tray::AddIcon()) {
+    // No icon to come back by: the window stays reachable. InTray is still
+    // True while it is shown, so the resize this raises does nothing.
+    SetVisible(true);
+    inTray_ = false;
+  }
+}
+
+void FrmMain::DelTray() {
+  mod_Tray::DeleteIcon();
+  inTray_ = false;
+}
+
+void FrmMain::picTray_MouseMove(int, int, double x, double) {
+  int message = mod_Tray::CallbackMessage(x, picTray().GetScaleMode(), forms::TwipsPerPixelX());
+  if (message != WM_LBUTTONUP) return;
+  // InTray stays True until DelTray, so the resizes raised here do not send
+  // the window back to the tray.
+  SetVisible(true);
+  if (GetWindowState() == forms::WindowState::Minimized) SetWindowState(forms::WindowState::Normal);
+  DelTray();
+}
+
+LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == mod_Tray::TaskbarCreatedMessage()) {
+    // The notification area was created again and lost our icon.
+    if (inTray_) forms::RunGuarded([this] { AddTray(); });
+  } else if (message == WM_DESTROY && inTray_) {
+    // No stale icon stays behind when the program ends in the tray.
+    DelTray();
+  }
+  return forms::Form::HandleMessage(message, wParam, lParam);
+}
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "app/paste_clipboard.h"
 #include "app/slot_store.h"
 #include "forms/command_button.h"
 #include "forms/form.h"
@@ -30,6 +31,9 @@ class FrmMain : public forms::Form {
   FrmMain();
   ~FrmMain() override;
 
+  // The FrmMain whose window this is, or null.
+  static FrmMain* FromHandle(HWND hwnd);
+
   // Controls by slot index 1..9.
   forms::Label& lblNumber(int index) { return *lblNumber_.at(Slot(index)); }
   forms::TextBox& txtClip(int index) { return *txtClip_.at(Slot(index)); }
@@ -38,6 +42,14 @@ class FrmMain : public forms::Form {
   forms::PictureBox& picTray() { return *picTray_; }
 
   bool InTray() const { return inTray_; }
+  // Shows the tray icon (InTray True); when no icon can be shown, the window
+  // is made visible again instead.
+  void AddTray();
+  // Removes the tray icon (InTray False).
+  void DelTray();
+
+  // The clipboard side of pasting a slot with Ctrl+digit.
+  PasteClipboard& Paste() { return *paste_; }
 
   void Form_Load();
   void Form_Resize();
@@ -46,6 +58,10 @@ class FrmMain : public forms::Form {
   void cmdClear_Click(int index);
   void txtClip_Change(int index);
   void txtClip_GotFocus(int index);
+  void picTray_MouseMove(int button, int shift, double x, double y);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   static size_t Slot(int index);
@@ -56,6 +72,7 @@ class FrmMain : public forms::Form {
   std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdGet_;
   std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdClear_;
   std::unique_ptr<forms::PictureBox> picTray_;
+  std::unique_ptr<PasteClipboard> paste_;
   SlotTexts slotLoadList_;  // filled at start-up, copied into the text boxes
   HICON icon_ = nullptr;
   bool inTray_ = false;

@@ -19,10 +19,11 @@ class ClipboardCloser {
 
 }  // namespace
 
-bool Clipboard::Open() {
+bool Clipboard::Open(HWND owner) {
+  if (!owner) owner = OwnerWindow();
   DWORD start = GetTickCount();
   for (;;) {
-    if (OpenClipboard(OwnerWindow())) return true;
+    if (OpenClipboard(owner)) return true;
     if (GetTickCount() - start >= kOpenTimeoutMs) return false;
     Sleep(20);
   }
@@ -48,21 +49,27 @@ bool Clipboard::SetText(const std::wstring& text) {
   if (!Open()) return false;
   ClipboardCloser closer;
   EmptyClipboard();
-  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  HGLOBAL block = NewTextBlock(text);
   if (!block) return false;
-  void* target = GlobalLock(block);
-  if (!target) {
-    GlobalFree(block);
-    return false;
-  }
-  std::memcpy(target, text.c_str(), bytes);
-  GlobalUnlock(block);
   if (!SetClipboardData(CF_UNICODETEXT, block)) {
     GlobalFree(block);
     return false;
   }
   return true;
+}
+
+HGLOBAL Clipboard::NewTextBlock(const std::wstring& text) {
+  size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!block) return nullptr;
+  void* target = GlobalLock(block);
+  if (!target) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(target, text.c_str(), bytes);
+  GlobalUnlock(block);
+  return block;
 }
 
 bool Clipboard::Clear() {

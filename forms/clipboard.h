@@ -21,8 +21,13 @@ class Clipboard {
   // Empties the clipboard. False when busy.
   static bool Clear();
 
- private:
-  static bool Open();
+  // A movable memory block holding the text and its NUL, as SetClipboardData
+  // takes it; null when out of memory.
+  static HGLOBAL NewTextBlock(const std::wstring& text);
+
+  // Opens the clipboard for the owner window (the layer's own when null),
+  // retrying while it is busy. The caller closes it (CloseClipboard).
+  static bool Open(HWND owner = nullptr);
 };
 
 }  // namespace forms

@@ -1,0 +1,91 @@
+#include "app/mod_hot_key.h"
+
+#include <optional>
+#include <string>
+
+#include "app/frm_main.h"
+#include "app/hot_key_id.h"
+#include "app/paste_clipboard.h"
+#include "forms/clipboard.h"
+#include "forms/event_guard.h"
+#include "forms/keystroke_sender.h"
+
+namespace app {
+namespace mod_HotKey {
+
+WNDPROC OldWndProc = nullptr;
+HWND MainWindow = nullptr;
+
+void InstallHotKeyWndProc(HWND mainWindow) {
+  MainWindow = mainWindow;
+  OldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mainWindow, GWLP_WNDPROC));
+  SetWindowLongPtrW(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HotKeyWndProc));
+}
+
+bool AddSlotHotKey(int group, int virtualKey) {
+  return RegisterHotKey(MainWindow, HotKeyId(group, virtualKey), static_cast<UINT>(group),
+                        static_cast<UINT>(virtualKey)) != FALSE;
+}
+
+bool RemoveSlotHotKey(int group, int virtualKey) {
+  return UnregisterHotKey(MainWindow, HotKeyId(group, virtualKey)) != FALSE;
+}
+
+void RegisterSlotHotKeys() {
+  for (int n = 1; n <= FrmMain::kSlotCount; ++n) {
+    AddSlotHotKey(kStoreGroup, SlotKey(n));
+    AddSlotHotKey(kRecallGroup, SlotKey(n));
+  }
+}
+
+void UnregisterSlotHotKeys() {
+  for (int n = 1; n <= FrmMain::kSlotCount; ++n) {
+    RemoveSlotHotKey(kStoreGroup, SlotKey(n));
+    RemoveSlotHotKey(kRecallGroup, SlotKey(n));
+  }
+}
+
+void StoreSlot(FrmMain& form, int slot) {
+  std::optional<std::wstring> text = forms::Clipboard::GetText();
+  if (text) form.txtClip(slot).SetText(*text);
+}
+
+void RecallSlot(FrmMain& form, int slot) {
+  PasteClipboard& paste = form.Paste();
+  // Emptying and offering the text happen in one opening of the clipboard.
+  if (!paste.Offer(form.txtClip(slot).Text())) return;
+  forms::SendCtrlKey('V');
+  paste.EmptyWhenTaken();
+}
+
+namespace {
+
+void OnHotKey(HWND hwnd, WPARAM wParam) {
+  int64_t id = static_cast<INT_PTR>(wParam);
+  int64_t slot = HotKeySlot(id);
+  // Anyone can post WM_HOTKEY: only our own ids act.
+  if (slot < 1 || slot > FrmMain::kSlotCount) return;
+  FrmMain* form = FrmMain::FromHandle(hwnd);
+  if (!form) return;
+  switch (HotKeyGroup(id)) {
+    case kStoreGroup:
+      StoreSlot(*form, static_cast<int>(slot));
+      break;
+    case kRecallGroup:
+      RecallSlot(*form, static_cast<int>(slot));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+LRESULT CALLBACK HotKeyWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) forms::RunGuarded([&] { OnHotKey(hwnd, wParam); });
+  WNDPROC next = OldWndProc ? OldWndProc : &DefWindowProcW;
+  return CallWindowProcW(next, hwnd, message, wParam, lParam);
+}
+
+}  // namespace mod_HotKey
+}  // namespace app

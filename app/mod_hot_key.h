@@ -1,0 +1,43 @@
+#pragma once
+// The slots' system-wide keys: Alt+1..9 store the clipboard's text into a
+// slot, Ctrl+1..9 paste a slot into the active window. The keys are
+// registered against the main window, whose procedure HotKeyWndProc is
+// chained in front of, acting on WM_HOTKEY and passing every message on.
+#include <windows.h>
+
+namespace app {
+
+class FrmMain;
+
+namespace mod_HotKey {
+
+// The main window's procedure as found just before HotKeyWndProc went in.
+extern WNDPROC OldWndProc;
+// The window the keys are registered against.
+extern HWND MainWindow;
+
+// Stores the main window's current procedure in OldWndProc and installs
+// HotKeyWndProc in front of it.
+void InstallHotKeyWndProc(HWND mainWindow);
+
+// RegisterHotKey(MainWindow, group*100 + key, group, key); true when the
+// system accepted it (false when another program holds the key).
+bool AddSlotHotKey(int group, int virtualKey);
+bool RemoveSlotHotKey(int group, int virtualKey);
+
+// Alt+1, Ctrl+1, Alt+2, Ctrl+2 ... Alt+9, Ctrl+9; refusals are ignored.
+void RegisterSlotHotKeys();
+void UnregisterSlotHotKeys();
+
+// Alt+digit: the slot becomes the clipboard's text (empty for no text). A
+// clipboard that stays busy leaves the slot as it was.
+void StoreSlot(FrmMain& form, int slot);
+// Ctrl+digit: empty the clipboard, put the slot's text on it, send Ctrl+V to
+// the active window, empty the clipboard once the text has been taken (or
+// after a short time). A busy clipboard leaves everything as it was.
+void RecallSlot(FrmMain& form, int slot);
+
+LRESULT CALLBACK HotKeyWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace mod_HotKey
+}  // namespace app
