@@ -5,6 +5,7 @@
 // missing or the request fails, 2 on bad usage.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -42,13 +43,45 @@ std::wstring TextOf(HWND h) {
   return s;
 }
 
+// Only main windows whose process image path contains this (--image).
+std::wstring imageFilter;
+
+std::wstring Lower(std::wstring s) {
+  CharLowerBuffW(s.data(), static_cast<DWORD>(s.size()));
+  return s;
+}
+
+bool ImageMatches(HWND h) {
+  if (imageFilter.empty()) return true;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (!process) return false;
+  wchar_t path[MAX_PATH * 2] = {};
+  DWORD size = MAX_PATH * 2;
+  bool ok = QueryFullProcessImageNameW(process, 0, path, &size) != FALSE;
+  CloseHandle(process);
+  return ok && Lower(path).find(Lower(imageFilter)) != std::wstring::npos;
+}
+
+// The top-level windows titled like the program that pass the image filter.
+std::vector<HWND> MainWindows() {
+  std::vector<HWND> out;
+  HWND h = nullptr;
+  while ((h = FindWindowExW(nullptr, h, nullptr, kTitle)) != nullptr) {
+    if (ImageMatches(h)) out.push_back(h);
+  }
+  return out;
+}
+
 // The main window once start-up has shown it (or, with anyState, as soon as
 // it exists, also while hidden in the tray).
 HWND FindMain(DWORD timeoutMs, bool anyState) {
   DWORD start = GetTickCount();
   for (;;) {
-    HWND h = FindWindowW(nullptr, kTitle);
-    if (h && (anyState || IsWindowVisible(h))) return h;
+    for (HWND h : MainWindows()) {
+      if (anyState || IsWindowVisible(h)) return h;
+    }
     if (GetTickCount() - start >= timeoutMs) return nullptr;
     Sleep(50);
   }
@@ -123,10 +156,84 @@ int ErrorBox(bool ok, DWORD timeoutMs) {
   return 0;
 }
 
+// The test editor's window and its edit box.
+HWND FindEditor(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  HWND h;
+  while (!(h = FindWindowW(nullptr, L"HotkeyTestEditor")) && GetTickCount() - start < timeoutMs) Sleep(50);
+  return h;
+}
+
+// The clipboard as the programs inside Wine see it: "<empty>", the text, or
+// "<no text: N formats>".
+int PrintClipboard() {
+  for (int i = 0; !OpenClipboard(nullptr); ++i) {
+    if (i == 100) return 1;
+    Sleep(20);
+  }
+  int count = CountClipboardFormats();
+  std::wstring text;
+  bool hasText = false;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      hasText = true;
+    }
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  if (count == 0) {
+    Print(L"<empty>");
+  } else if (hasText) {
+    Print(text);
+  } else {
+    Print(L"<no text: " + std::to_wstring(count) + L" formats>");
+  }
+  return 0;
+}
+
+// The program's tray icon record key: its picture box window and id 1.
+NOTIFYICONDATAW TrayRecord(HWND pictureBox) {
+  NOTIFYICONDATAW d{};
+  d.cbSize = sizeof(d);
+  d.hWnd = pictureBox;
+  d.uID = 1;
+  return d;
+}
+
+HWND PictureBoxOf(HWND main) {
+  return FindWindowExW(main, nullptr, L"ThunderRT6PictureBoxDC", nullptr);
+}
+
+// The visible tooltip of any program (the notification area's, for example):
+// its text, then its window rectangle on the next line.
+int AnyTooltip() {
+  struct Ctx { HWND found; } ctx{nullptr};
+  EnumWindows([](HWND h, LPARAM lp) -> BOOL {
+    if (lstrcmpiW(ClassOf(h).c_str(), TOOLTIPS_CLASSW) != 0 || !IsWindowVisible(h)) return TRUE;
+    reinterpret_cast<Ctx*>(lp)->found = h;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&ctx));
+  if (!ctx.found) {
+    Print(L"<no tooltip>\n");
+    return 1;
+  }
+  Print(TextOf(ctx.found) + L"\n");
+  RECT r;
+  GetWindowRect(ctx.found, &r);
+  wchar_t buf[128];
+  swprintf(buf, 128, L"%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  Print(buf);
+  return 0;
+}
+
 int Usage() {
   fputs("usage: probe [--desktop NAME] [--wait MS] [--any] COMMAND ...\n"
         "  find | rect | client | dpi | topmost | state | close | title\n"
-        "  errorbox | errorbox-ok\n  tip | slot N | slotrect N | button N assign|clear | controls\n", stderr);
+        "  errorbox | errorbox-ok\n  tip | slot N | slotrect N | button N assign|clear | controls\n"
+        "  count | minimize | trayicon [HWND] | traydelete | picture\n"
+        "  editor | editorrect | editorhotkeys | editorclose | editorclear\n  clipboard | anytip | taskbarcreated\n"
+        "  --image TEXT picks the program whose executable path contains TEXT\n", stderr);
   return 2;
 }
 
@@ -152,6 +259,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (opt == L"--any") {
       anyState = true;
       ++i;
+    } else if (opt == L"--image" && i + 1 < argc) {
+      imageFilter = argv[i + 1];
+      i += 2;
     } else if (opt == L"--wait" && i + 1 < argc) {
       waitMs = static_cast<DWORD>(_wtoi(argv[i + 1]));
       i += 2;
@@ -172,6 +282,47 @@ int wmain(int argc, wchar_t** argv) {
   if (i >= argc) return Usage();
   std::wstring cmd = argv[i++];
   if (cmd == L"errorbox" || cmd == L"errorbox-ok") return ErrorBox(cmd == L"errorbox-ok", waitMs);
+  if (cmd == L"clipboard") return PrintClipboard();
+  if (cmd == L"anytip") return AnyTooltip();
+  if (cmd == L"count") {
+    Print(std::to_wstring(MainWindows().size()) + L"\n");
+    return 0;
+  }
+  if (cmd == L"taskbarcreated") {
+    // What the shell broadcasts when its notification area is created again.
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    return 0;
+  }
+  if (cmd == L"trayicon" && i < argc) {
+    // Whether the icon of a (perhaps gone) picture box window is still shown:
+    // a modification that changes nothing succeeds only for an existing icon.
+    NOTIFYICONDATAW d = TrayRecord(reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(argv[i], nullptr, 10))));
+    Print(Shell_NotifyIconW(NIM_MODIFY, &d) ? L"1\n" : L"0\n");
+    return 0;
+  }
+  if (cmd == L"editor" || cmd == L"editorrect" || cmd == L"editorhotkeys" || cmd == L"editorclose" ||
+      cmd == L"editorclear") {
+    HWND editor = FindEditor(waitMs);
+    if (!editor) {
+      fputs("probe: editor not found\n", stderr);
+      return 1;
+    }
+    HWND box = FindWindowExW(editor, nullptr, L"Edit", nullptr);
+    if (cmd == L"editorclose") {
+      PostMessageW(editor, WM_CLOSE, 0, 0);
+    } else if (cmd == L"editorclear") {
+      SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    } else if (cmd == L"editor") {
+      Print(TextOf(box));
+    } else if (cmd == L"editorrect") {
+      RECT r;
+      GetWindowRect(box, &r);
+      PrintRect(r);
+    } else {
+      Print(std::to_wstring(reinterpret_cast<INT_PTR>(GetPropW(editor, L"HOTKEYS"))) + L"\n");
+    }
+    return 0;
+  }
   HWND main = FindMain(waitMs, anyState);
   if (!main) {
     fputs("probe: main window not found\n", stderr);
@@ -204,6 +355,16 @@ int wmain(int argc, wchar_t** argv) {
   } else if (cmd == L"state") {
     Print(IsIconic(main) ? L"minimized" : IsZoomed(main) ? L"maximized" : L"normal");
     Print(IsWindowVisible(main) ? L" visible\n" : L" hidden\n");
+  } else if (cmd == L"minimize") {
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  } else if (cmd == L"picture") {
+    wchar_t buf[64];
+    swprintf(buf, 64, L"%llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(PictureBoxOf(main))));
+    Print(buf);
+  } else if (cmd == L"trayicon" || cmd == L"traydelete") {
+    NOTIFYICONDATAW d = TrayRecord(PictureBoxOf(main));
+    BOOL ok = Shell_NotifyIconW(cmd == L"trayicon" ? NIM_MODIFY : NIM_DELETE, &d);
+    Print(ok ? L"1\n" : L"0\n");
   } else if (cmd == L"close") {
     PostMessageW(main, WM_CLOSE, 0, 0);
   } else if (cmd == L"tip") {
