@@ -232,7 +232,7 @@ int Usage() {
         "  find | rect | client | dpi | topmost | state | close | title\n"
         "  errorbox | errorbox-ok\n  tip | slot N | slotrect N | button N assign|clear | controls\n"
         "  count | minimize | trayicon [HWND] | traydelete | picture\n"
-        "  editor | editorrect | editorhotkeys | editorclose | editorclear\n  clipboard | anytip | taskbarcreated\n"
+        "  editor | editorrect | editorhotkeys | editorclose | editorclear\n  clipboard | anytip | popupmenu | taskbarcreated\n"
         "  --image TEXT picks the program whose executable path contains TEXT\n", stderr);
   return 2;
 }
@@ -284,6 +284,12 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"errorbox" || cmd == L"errorbox-ok") return ErrorBox(cmd == L"errorbox-ok", waitMs);
   if (cmd == L"clipboard") return PrintClipboard();
   if (cmd == L"anytip") return AnyTooltip();
+  if (cmd == L"popupmenu") {
+    // Whether any program shows a pop-up menu.
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    Print(menu && IsWindowVisible(menu) ? L"1\n" : L"0\n");
+    return 0;
+  }
   if (cmd == L"count") {
     Print(std::to_wstring(MainWindows().size()) + L"\n");
     return 0;
