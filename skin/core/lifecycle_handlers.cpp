@@ -1,0 +1,65 @@
+#include "skin/core/lifecycle_handlers.h"
+
+#include "skin/core/control_kind.h"
+#include "skin/core/skin_handler.h"
+#include "skin/core/skin_window.h"
+#include "skin/core/visual_state.h"
+#include "skin/render/button_painter.h"
+#include "skin/render/button_state_surfaces.h"
+#include "skin/render/combo_button_painter.h"
+#include "skin/render/gdi_handles.h"
+#include "skin/render/window_bounds.h"
+
+namespace skin {
+
+LRESULT OnSkinActivate(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                       LPARAM lParam) noexcept {
+  if (HWND other = reinterpret_cast<HWND>(lParam)) {
+    if (GetParent(other) == window || ClassifyWindow(other) == ControlKind::Form) {
+      SkinWindow(other);
+    }
+  }
+  return PassOn(previous, window, message, wParam, lParam);
+}
+
+LRESULT OnSkinSize(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                   LPARAM lParam) noexcept {
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (ClassifyWindow(window) == ControlKind::CommandButton) {
+    WindowBounds bounds;
+    GetWindowBounds(window, bounds);
+    {
+      BorrowedWindowDC windowDc(window);
+      ResizeButtonStateSurfaces(window, windowDc.get(), bounds.width, bounds.height);
+      RenderButtonStates(window);
+    }
+    SetWindowRgn(window, CreateRoundRectRgn(0, 0, bounds.width + 1, bounds.height + 1, 3, 3), TRUE);
+  }
+  return result;
+}
+
+LRESULT OnSkinWindowPosChanging(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                                LPARAM lParam) noexcept {
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  const ControlKind kind = ClassifyWindow(window);
+  if (kind == ControlKind::ComboBox || kind == ControlKind::DriveList) {
+    VisualState state = VisualState::Normal;
+    PaintComboButton(window, nullptr, state, false);
+  }
+  return result;
+}
+
+LRESULT OnSkinDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                      LPARAM lParam) noexcept {
+  UnskinWindow(window);
+  return PassOn(previous, window, message, wParam, lParam);
+}
+
+LRESULT OnSkinNewWindow(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) noexcept {
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (lParam != 0) SkinWindow(reinterpret_cast<HWND>(lParam));
+  return result;
+}
+
+}  // namespace skin

@@ -1,0 +1,161 @@
+#include "skin/core/skin_window.h"
+
+#include "skin/core/control_kind.h"
+#include "skin/core/engine_state.h"
+#include "skin/core/skin_wnd_proc.h"
+#include "skin/core/visual_state.h"
+#include "skin/core/window_props.h"
+#include "skin/interaction/fade_timer.h"
+#include "skin/render/button_painter.h"
+#include "skin/render/button_state_surfaces.h"
+#include "skin/render/gdi_handles.h"
+#include "skin/render/window_bounds.h"
+
+namespace skin {
+namespace {
+
+// The button-specific part of a button's style; the rest (visible, enabled,
+// tab stop ...) may change while the skin is on and must survive detach.
+constexpr LONG_PTR kButtonStyleBits = 0xFFFF;
+constexpr LONG_PTR kNone = 0;
+constexpr LONG_PTR kNoIndex = -1;
+
+void RoundButtonRegion(HWND window, int width, int height) noexcept {
+  // The system owns the region from here and frees it when it is replaced.
+  SetWindowRgn(window, CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3), TRUE);
+}
+
+void PrepareCommandButton(HWND window) noexcept {
+  WindowBounds bounds;
+  GetWindowBounds(window, bounds);
+  {
+    BorrowedWindowDC windowDc(window);
+    CreateButtonStateSurfaces(window, windowDc.get(), bounds.width, bounds.height);
+    RenderButtonStates(window);
+  }
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  if (IsSkinDrawnButtonStyle(style)) SendMessageW(window, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+  SetSkinProp(window, prop::kOldStyle, style);
+  SetSkinProp(window, prop::kMouseFlag, kNone);
+  SetSkinProp(window, prop::kTimerId, kNone);
+  SetSkinProp(window, prop::kOldState,
+              static_cast<LONG_PTR>(IsWindowEnabled(window) ? VisualState::Normal
+                                                            : VisualState::Disabled));
+  SetSkinProp(window, prop::kAlphaLevel, 0);
+  RoundButtonRegion(window, bounds.width, bounds.height);
+}
+
+void ReleaseCommandButton(HWND window) noexcept {
+  DeleteButtonStateSurfaces(window);
+  StopFadeTimer(window);
+  const LONG_PTR original = GetSkinProp(window, prop::kOldStyle);
+  const LONG_PTR current = GetWindowLongPtrW(window, GWL_STYLE);
+  SetWindowLongPtrW(window, GWL_STYLE,
+                    (current & ~kButtonStyleBits) | (original & kButtonStyleBits));
+  RemoveSkinProp(window, prop::kOldStyle);
+  RemoveSkinProp(window, prop::kMouseFlag);
+  RemoveSkinProp(window, prop::kTimerId);
+  RemoveSkinProp(window, prop::kOldState);
+  RemoveSkinProp(window, prop::kAlphaLevel);
+  SetWindowRgn(window, nullptr, TRUE);
+}
+
+void RepaintWhole(HWND window) noexcept {
+  SendMessageW(window, WM_NCPAINT, 1, 0);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
+}
+
+bool OwnedByThisThread(HWND window) noexcept {
+  return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+}
+
+}  // namespace
+
+int SkinWindow(HWND window) noexcept {
+  if (!window) return 0;
+  if (GetSkinProp(window, prop::kProcAddr) != 0) return 0;
+  if (!OwnedByThisThread(window)) return 0;
+
+  switch (ClassifyWindow(window)) {
+    case ControlKind::Form:
+      EnumChildWindows(window, SkinChildProc, 0);
+      break;
+    case ControlKind::CommandButton:
+      PrepareCommandButton(window);
+      break;
+    case ControlKind::ComboBox:
+    case ControlKind::DriveList:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+      SetSkinProp(window, prop::kMouseFlag, kNone);
+      SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Normal));
+      break;
+    case ControlKind::Header:
+      SetSkinProp(window, prop::kMouseFlag, kNone);
+      SetSkinProp(window, prop::kHeaderDownIndex, kNoIndex);
+      SetSkinProp(window, prop::kHeaderHotIndex, kNoIndex);
+      break;
+    default:
+      break;
+  }
+
+  ++Engine().skinnedWindowCount;
+  const LONG_PTR previous =
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinWndProc));
+  SetSkinProp(window, prop::kProcAddr, previous);
+  RepaintWhole(window);
+  return 1;
+}
+
+int UnskinWindow(HWND window) noexcept {
+  if (!window) return 0;
+  const LONG_PTR previous = GetSkinProp(window, prop::kProcAddr);
+  if (previous == 0) return 0;
+
+  switch (ClassifyWindow(window)) {
+    case ControlKind::Form:
+      EnumChildWindows(window, UnskinChildProc, 0);
+      break;
+    case ControlKind::CommandButton:
+      ReleaseCommandButton(window);
+      break;
+    case ControlKind::ComboBox:
+    case ControlKind::DriveList:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+      RemoveSkinProp(window, prop::kMouseFlag);
+      RemoveSkinProp(window, prop::kOldState);
+      break;
+    case ControlKind::Header:
+      RemoveSkinProp(window, prop::kMouseFlag);
+      RemoveSkinProp(window, prop::kHeaderDownIndex);
+      RemoveSkinProp(window, prop::kHeaderHotIndex);
+      break;
+    default:
+      break;
+  }
+
+  RemoveSkinProp(window, prop::kProcAddr);
+  SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+  RepaintWhole(window);
+
+  EngineState& engine = Engine();
+  if (--engine.skinnedWindowCount <= 0) {
+    engine.skinnedWindowCount = 0;
+    ReleaseSkinImages(engine.images);
+    engine.started = false;
+  }
+  return 1;
+}
+
+BOOL CALLBACK SkinChildProc(HWND window, LPARAM) noexcept {
+  SkinWindow(window);
+  return TRUE;
+}
+
+BOOL CALLBACK UnskinChildProc(HWND window, LPARAM) noexcept {
+  UnskinWindow(window);
+  return TRUE;
+}
+
+}  // namespace skin

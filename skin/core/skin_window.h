@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+namespace skin {
+
+// Puts the skin on one window: the preparation its kind needs, SkinWndProc
+// installed with the previous procedure kept in "PROCADDR", the frame and the
+// client repainted. A form's descendants are skinned first. 1 when skinned
+// by this call; 0 for handle 0, a window already skinned, or a window that
+// belongs to another thread (its procedure cannot be replaced from here).
+int SkinWindow(HWND window) noexcept;
+
+// The exact reverse: a form's descendants first, then the window's own
+// preparation undone, its properties removed and the procedure found at
+// attach put back (also dropping any procedure installed over the skin's).
+// The last window released frees the skin images and ends the engine.
+// 1 when unskinned by this call; 0 for handle 0 or a window not skinned.
+int UnskinWindow(HWND window) noexcept;
+
+// EnumChildWindows callbacks; always continue.
+BOOL CALLBACK SkinChildProc(HWND window, LPARAM unused) noexcept;
+BOOL CALLBACK UnskinChildProc(HWND window, LPARAM unused) noexcept;
+
+}  // namespace skin
