@@ -115,7 +115,10 @@ void FrmMain::Form_Load() {
   slotLoadList_ = LoadSlots(forms::App::Path());
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
 
-  // Start-up continues here: attach the skin.
+  // The skin, before the hotkey procedure so that messages run hotkeys,
+  // skin, forms layer.
+  skinner_ = std::make_unique<skin::clsSkinner>();
+  skinner_->AttachSkin(hwnd());
 
   // The hotkeys: HotKeyWndProc goes in front of the procedure found (the
   // skin's once attached), then the eighteen keys are registered.
@@ -162,7 +165,10 @@ void FrmMain::Form_Unload() {
   mod_Ini::WriteIniInt(kSection, L"Left", forms::RoundToInt32(bounds.left));
   mod_Ini::WriteIniInt(kSection, L"Top", forms::RoundToInt32(bounds.top));
 
-  // Shut-down continues here: detach the skin and release the skinner.
+  // Detaching puts back the procedure the skin found, which also takes the
+  // hotkey procedure out of the chain.
+  if (skinner_) skinner_->DetachSkin(hwnd());
+  skinner_.reset();
 
   mod_HotKey::UnregisterSlotHotKeys();
 }

@@ -12,6 +12,7 @@
 #include "forms/label.h"
 #include "forms/picture_box.h"
 #include "forms/text_box.h"
+#include "skin/clsSkinner.h"
 
 namespace app {
 
@@ -74,6 +75,7 @@ class FrmMain : public forms::Form {
   std::unique_ptr<forms::PictureBox> picTray_;
   std::unique_ptr<PasteClipboard> paste_;
   SlotTexts slotLoadList_;  // filled at start-up, copied into the text boxes
+  std::unique_ptr<skin::clsSkinner> skinner_;  // from start-up to shut-down
   HICON icon_ = nullptr;
   bool inTray_ = false;
 };
