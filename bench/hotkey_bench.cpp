@@ -1,0 +1,159 @@
+// Times the hotkeys on the real main window, in-process:
+//  - store: WM_HOTKEY for Alt+3 until slot 3 holds the clipboard's text
+//    (1 KB and 1 MB), beside a bare message through the same window
+//    procedure chain;
+//  - paste: WM_HOTKEY for Ctrl+3 posted until the text has arrived in an
+//    editor window that is active (1 KB and 1 MB), beside a posted keystroke
+//    message to that editor until its character has arrived.
+// Usage: hotkey_bench [rounds]   (needs a desktop; works in a folder under %TEMP%)
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "forms/app.h"
+#include "forms/clipboard.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Figures {
+  double median_ms;
+  double best_ms;
+  int failures;
+};
+
+// body returns false when the round did not reach its end.
+Figures Time(int rounds, const std::function<void()>& before, const std::function<bool()>& body) {
+  std::vector<double> ms;
+  int failures = 0;
+  for (int i = 0; i < rounds; ++i) {
+    before();
+    const auto start = Clock::now();
+    if (!body()) ++failures;
+    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  std::sort(ms.begin(), ms.end());
+  return {ms[ms.size() / 2], ms.front(), failures};
+}
+
+void Report(const char* what, const Figures& f) {
+  std::printf("%-46s median %9.3f ms   best %9.3f ms%s\n", what, f.median_ms, f.best_ms,
+              f.failures ? "   (some rounds timed out)" : "");
+}
+
+// Dispatches messages until done() or 10 s.
+bool PumpUntil(const std::function<bool()>& done) {
+  const auto start = Clock::now();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (done()) return true;
+    if (Clock::now() - start > std::chrono::seconds(10)) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+  }
+}
+
+int TextLength(HWND hwnd) { return GetWindowTextLengthW(hwnd); }
+
+std::wstring Text(size_t length) {
+  std::wstring text;
+  text.reserve(length);
+  for (size_t i = 0; text.size() < length; ++i) {
+    text += (i % 64 == 63) ? L'\n' : static_cast<wchar_t>(L'a' + i % 26);
+  }
+  return text;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
+  const std::wstring folder =
+      std::wstring(temp) + L"hotkey_bench_" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  forms::App::SetPathForTesting(folder);
+
+  {
+    app::FrmMain form;
+    if (!form.Load()) return 1;
+    form.Show();
+    const HWND main = form.hwnd();
+    std::printf("hotkeys, %d rounds each\n", rounds);
+
+    Report("floor: message through the chain (sent)",
+           Time(rounds * 10, [] {}, [&] {
+             SendMessageW(main, WM_USER + 100, 0, 0);
+             return true;
+           }));
+    for (size_t kb : {size_t{1}, size_t{1024}}) {
+      const std::wstring text = Text(kb * 1024 / sizeof(wchar_t));
+      forms::Clipboard::SetText(text);
+      char what[64];
+      std::snprintf(what, sizeof what, "store: Alt+3 -> slot holds %zu KB", kb);
+      Report(what, Time(kb == 1 ? rounds * 10 : rounds, [&] { form.txtClip(3).SetText(L""); },
+                        [&] {
+                          SendMessageW(main, WM_HOTKEY, 151, 0);
+                          return form.txtClip(3).Text().size() == text.size();
+                        }));
+      // The part of it that is the text box (and its tooltip) taking the text.
+      std::snprintf(what, sizeof what, "  of which setting the slot's %zu KB", kb);
+      Report(what, Time(kb == 1 ? rounds * 10 : rounds, [&] { form.txtClip(4).SetText(L""); },
+                        [&] {
+                          form.txtClip(4).SetText(text);
+                          return true;
+                        }));
+    }
+
+    // The target: an editor window of this process, active and focused.
+    HWND editor = CreateWindowExW(0, L"Edit", L"",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                                  300, 300, 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                  nullptr);
+    SendMessageW(editor, EM_SETLIMITTEXT, 0, 0);
+    SetForegroundWindow(editor);
+    SetFocus(editor);
+    const auto settle = Clock::now();
+    PumpUntil([&] { return Clock::now() - settle > std::chrono::milliseconds(200); });
+    auto clearEditor = [&] {
+      SetWindowTextW(editor, L"");
+      PumpUntil([&] { return !form.Paste().Pending(); });
+    };
+
+    Report("floor: posted key -> character in editor",
+           Time(rounds, clearEditor, [&] {
+             PostMessageW(editor, WM_CHAR, L'x', 1);
+             return PumpUntil([&] { return TextLength(editor) == 1; });
+           }));
+    for (size_t kb : {size_t{1}, size_t{1024}}) {
+      const std::wstring text = Text(kb * 1024 / sizeof(wchar_t));
+      form.txtClip(3).SetText(text);
+      const int expected = static_cast<int>(text.size());
+      char what[64];
+      std::snprintf(what, sizeof what, "paste: Ctrl+3 -> %zu KB in editor", kb);
+      Report(what, Time(kb == 1 ? rounds : std::max(1, rounds / 4), clearEditor, [&] {
+               PostMessageW(main, WM_HOTKEY, 251, 0);
+               return PumpUntil([&] { return TextLength(editor) >= expected; });
+             }));
+    }
+    DestroyWindow(editor);
+    form.Close();
+  }
+  forms::App::SetPathForTesting(L"");
+  DeleteFileW((folder + L"\\data.mdb").c_str());
+  DeleteFileW((folder + L"\\Config.ini").c_str());
+  RemoveDirectoryW(folder.c_str());
+  return 0;
+}
