@@ -103,19 +103,6 @@ TEST(PasteClipboard, UntakenOfferIsEmptiedAfterItsTime) {
   EXPECT_TRUE(ClipboardIsEmpty());
 }
 
-TEST(PasteClipboard, EmptyTextIsOfferedAndEmptied) {
-  PasteClipboard paste(60000);
-  ASSERT_TRUE(paste.Offer(L""));
-  paste.EmptyWhenTaken();
-  {
-    Reader reader(CF_UNICODETEXT);
-    EXPECT_TRUE(PumpUntil([&] { return reader.Done(); }));
-    EXPECT_EQ(reader.text, L"");
-  }
-  EXPECT_TRUE(PumpUntil([&] { return !paste.Pending(); }, 10000));
-  EXPECT_TRUE(ClipboardIsEmpty());
-}
-
 TEST(PasteClipboard, DataPutThereSinceIsLeftAlone) {
   PasteClipboard paste(100);
   ASSERT_TRUE(paste.Offer(L"ours"));
