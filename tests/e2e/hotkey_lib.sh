@@ -34,6 +34,19 @@ clear_editor() {
 # key COMBO...: presses keys (xdotool names, e.g. alt+3) and lets them settle.
 key() { xdotool key --delay 80 "$@"; sleep 0.8; }
 
+# eventually EXPECTED COMMAND...: the command's output once it equals EXPECTED,
+# or its last output after about 3 s (a key press is handled a moment later).
+eventually() {
+  local want="$1" got="" i
+  shift
+  for i in $(seq 1 15); do
+    got="$("$@" 2>/dev/null || true)"
+    [ "$got" == "$want" ] && break
+    sleep 0.2
+  done
+  printf '%s' "$got"
+}
+
 set_clipboard() { printf '%s' "$1" | xclip -selection clipboard -i; sleep 0.3; }
 
 set_clipboard_image() {

@@ -14,7 +14,7 @@ for n in 1 2 3 4 5 6 7 8 9; do
   key "alt+$n"
 done
 for n in 1 2 3 4 6 7 8 9; do
-  check "Alt+$n stores" "$(probe slot $n)" "text $n"
+  check "Alt+$n stores" "$(eventually "text $n" probe slot $n)" "text $n"
 done
 check "Alt+5 leaves slot 5 alone" "$(probe slot 5)" ""
 check "Alt+5 reached its holder" "$(probe editorhotkeys)" "1"
@@ -31,7 +31,7 @@ check "slot 5 typed" "$(probe slot 5)" "text 5"
 for n in 1 2 3 4 5 6 7 8 9; do
   clear_editor
   key "ctrl+$n"
-  check "Ctrl+$n pastes" "$(probe editor)" "text $n"
+  check "Ctrl+$n pastes" "$(eventually "text $n" probe editor)" "text $n"
 done
-check "clipboard empty at the end" "$(wine_clipboard)" "<empty>"
+check "clipboard empty at the end" "$(eventually "<empty>" wine_clipboard)" "<empty>"
 close_app

@@ -22,7 +22,7 @@ check "second copy started without an error" "$(probe --wait 500 errorbox 2>/dev
 focus_editor
 set_clipboard "for the first copy"
 key alt+2
-check "Alt+2 fills the first copy's slot 2" "$(first slot 2)" "for the first copy"
+check "Alt+2 fills the first copy's slot 2" "$(eventually "for the first copy" first slot 2)" "for the first copy"
 check "Alt+2 leaves the second copy's slot 2" "$(second slot 2)" ""
 
 # The second copy's own slot 2 gets other text: Ctrl+2 must paste the first
@@ -35,7 +35,7 @@ sleep 0.3
 check "second copy's slot 2 typed" "$(second slot 2)" "second copy text"
 clear_editor
 key ctrl+2
-check "Ctrl+2 pastes the first copy's slot once" "$(probe editor)" "for the first copy"
+check "Ctrl+2 pastes the first copy's slot once" "$(eventually "for the first copy" probe editor)" "for the first copy"
 
 # The second copy ends; its failed unregistration takes nothing from the first.
 second close >/dev/null
@@ -44,8 +44,8 @@ check "one copy left" "$(probe count)" "1"
 focus_editor
 set_clipboard "after the second copy"
 key alt+7
-check "Alt+7 still works in the first copy" "$(first slot 7)" "after the second copy"
+check "Alt+7 still works in the first copy" "$(eventually "after the second copy" first slot 7)" "after the second copy"
 clear_editor
 key ctrl+7
-check "Ctrl+7 still works in the first copy" "$(probe editor)" "after the second copy"
+check "Ctrl+7 still works in the first copy" "$(eventually "after the second copy" probe editor)" "after the second copy"
 close_app
