@@ -11,11 +11,11 @@ ICON_Y=757
 
 start_app
 rect="$(probe rect)"
-check "no icon while shown" "$(probe trayicon)" "0"
+check "no icon while shown" "$(eventually "0" probe trayicon)" "0"
 
 probe minimize >/dev/null; sleep 1
-check "minimise hides the window" "$(probe --any state)" "minimized hidden"
-check "minimise shows the icon" "$(probe --any trayicon)" "1"
+check "minimise hides the window" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
+check "minimise shows the icon" "$(eventually "1" probe --any trayicon)" "1"
 
 # The tip: title and hint on two lines.
 xdotool mousemove 600 400; sleep 0.3
@@ -28,20 +28,20 @@ read -r _ _ _ tip_h <<<"$(printf '%s' "$tip" | tail -n 1)"
 
 # Right click: nothing.
 xdotool mousemove "$ICON_X" "$ICON_Y" click 3; sleep 0.8
-check "right click leaves the window hidden" "$(probe --any state)" "minimized hidden"
-check "right click keeps the icon" "$(probe --any trayicon)" "1"
-check "no menu after the right click" "$(probe popupmenu)" "0"
+check "right click leaves the window hidden" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
+check "right click keeps the icon" "$(eventually "1" probe --any trayicon)" "1"
+check "no menu after the right click" "$(eventually "0" probe popupmenu)" "0"
 
 # Left click: restored where it was, icon gone.
 click_at "$ICON_X" "$ICON_Y"; sleep 0.5
-check "left click restores the window" "$(probe state)" "normal visible"
-check "restored at its size and place" "$(probe rect)" "$rect"
-check "icon removed on restore" "$(probe trayicon)" "0"
+check "left click restores the window" "$(eventually "normal visible" probe state)" "normal visible"
+check "restored at its size and place" "$(eventually "$rect" probe rect)" "$rect"
+check "icon removed on restore" "$(eventually "0" probe trayicon)" "0"
 
 # Again.
 probe minimize >/dev/null; sleep 1
-check "minimised again" "$(probe --any state)" "minimized hidden"
-check "icon added again" "$(probe --any trayicon)" "1"
+check "minimised again" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
+check "icon added again" "$(eventually "1" probe --any trayicon)" "1"
 click_at "$ICON_X" "$ICON_Y"; sleep 0.5
-check "restored again" "$(probe state)" "normal visible"
+check "restored again" "$(eventually "normal visible" probe state)" "normal visible"
 close_app

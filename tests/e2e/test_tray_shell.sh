@@ -10,33 +10,33 @@ source "$(dirname "$0")/hotkey_lib.sh"
 start_editor
 start_app
 probe minimize >/dev/null; sleep 1
-check "in the tray" "$(probe --any state)" "minimized hidden"
-check "icon shown" "$(probe --any trayicon)" "1"
+check "in the tray" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
+check "icon shown" "$(eventually "1" probe --any trayicon)" "1"
 
 # The icon still exists: the broadcast must neither fail nor bring the window out.
 probe taskbarcreated >/dev/null; sleep 1
-check "icon kept over TaskbarCreated" "$(probe --any trayicon)" "1"
-check "still in the tray" "$(probe --any state)" "minimized hidden"
+check "icon kept over TaskbarCreated" "$(eventually "1" probe --any trayicon)" "1"
+check "still in the tray" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
 
 # The shell lost its icons (as when it restarts), then announces itself.
-check "icon removed behind the program's back" "$(probe --any traydelete)" "1"
-check "no icon now" "$(probe --any trayicon)" "0"
+check "icon removed behind the program's back" "$(eventually "1" probe --any traydelete)" "1"
+check "no icon now" "$(eventually "0" probe --any trayicon)" "0"
 probe taskbarcreated >/dev/null; sleep 1
-check "TaskbarCreated brings the icon back" "$(probe --any trayicon)" "1"
-check "window stays in the tray" "$(probe --any state)" "minimized hidden"
+check "TaskbarCreated brings the icon back" "$(eventually "1" probe --any trayicon)" "1"
+check "window stays in the tray" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
 
 # The icon brought back works.
 click_at 1013 757; sleep 0.5
-check "restored from the re-added icon" "$(probe state)" "normal visible"
-check "icon removed on restore" "$(probe trayicon)" "0"
+check "restored from the re-added icon" "$(eventually "normal visible" probe state)" "normal visible"
+check "icon removed on restore" "$(eventually "0" probe trayicon)" "0"
 
 # Not in the tray: the broadcast adds nothing.
 probe taskbarcreated >/dev/null; sleep 1
-check "no icon from TaskbarCreated while shown" "$(probe trayicon)" "0"
+check "no icon from TaskbarCreated while shown" "$(eventually "0" probe trayicon)" "0"
 
 # Ended while in the tray: no stale icon.
 probe minimize >/dev/null; sleep 1
 pic="$(probe --any picture)"
-check "icon of the window in the tray" "$(probe trayicon "$pic")" "1"
+check "icon of the window in the tray" "$(eventually "1" probe trayicon "$pic")" "1"
 close_app
-check "no icon left after the program ended" "$(probe trayicon "$pic")" "0"
+check "no icon left after the program ended" "$(eventually "0" probe trayicon "$pic")" "0"
