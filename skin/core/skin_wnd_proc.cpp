@@ -3,6 +3,11 @@
 #include "skin/core/lifecycle_handlers.h"
 #include "skin/core/nc_paint.h"
 #include "skin/core/window_props.h"
+#include "skin/interaction/fade_step.h"
+#include "skin/interaction/focus_enable_handlers.h"
+#include "skin/interaction/key_handlers.h"
+#include "skin/interaction/mouse_handlers.h"
+#include "skin/interaction/sibling_refresh.h"
 #include "skin/render/paint_handler.h"
 
 namespace skin {
@@ -24,20 +29,28 @@ SkinHandler SkinHandlerFor(UINT message) noexcept {
     case WM_ENTERIDLE:
     case WM_CTLCOLORLISTBOX:
       return &OnSkinNewWindow;
-    // Visual states under input, focus and enable changes, and the fade
-    // steps; until those handlers exist the controls behave as before.
     case WM_SETFOCUS:
+      return &OnSkinSetFocus;
     case WM_KILLFOCUS:
+      return &OnSkinKillFocus;
     case WM_ENABLE:
+      return &OnSkinEnable;
     case WM_KEYDOWN:
+      return &OnSkinKeyDown;
     case WM_KEYUP:
+      return &OnSkinKeyUp;
     case WM_TIMER:
+      return &OnSkinTimer;
     case WM_MOUSEMOVE:
+      return &OnSkinMouseMove;
     case WM_LBUTTONDOWN:
+      return &OnSkinLButtonDown;
     case WM_LBUTTONUP:
+      return &OnSkinLButtonUpAndRefreshSiblings;
     case WM_LBUTTONDBLCLK:
+      return &OnSkinLButtonDblClk;
     case WM_MOUSELEAVE:
-      return &PassOn;
+      return &OnSkinMouseLeave;
     default:
       return &PassOn;
   }

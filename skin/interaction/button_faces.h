@@ -1,0 +1,22 @@
+#pragma once
+#include <windows.h>
+
+#include "skin/core/visual_state.h"
+
+namespace skin {
+
+// The face changes of a command button shared by several input handlers.
+
+// Stops any fade and shows the Pressed face at full opacity at once; the
+// level is left at 0.
+void ShowPressedFace(HWND window) noexcept;
+
+// Stops any fade and completes the current face at full opacity; the level
+// stays 255.
+void CompleteFace(HWND window) noexcept;
+
+// Fades the image of `state` in from `level` on the button's fade timer
+// (started unless one runs; a running one carries on from here).
+void FadeTo(HWND window, VisualState state, LONG_PTR level) noexcept;
+
+}  // namespace skin

@@ -1,0 +1,27 @@
+#include "skin/interaction/fade_step.h"
+
+#include "skin/core/control_kind.h"
+#include "skin/core/skin_handler.h"
+#include "skin/core/window_props.h"
+#include "skin/interaction/fade_timer.h"
+#include "skin/render/button_painter.h"
+
+namespace skin {
+
+LRESULT OnSkinTimer(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                    LPARAM lParam) noexcept {
+  if (ClassifyWindow(window) == ControlKind::CommandButton) {
+    const LONG_PTR level = GetSkinProp(window, prop::kAlphaLevel);
+    PaintButtonBlend(window, nullptr);
+    const LONG_PTR next = level + kFadeStep;
+    if (next > kFadeTopLevel) {
+      StopFadeTimer(window);
+      SetSkinProp(window, prop::kAlphaLevel, 0);
+    } else {
+      SetSkinProp(window, prop::kAlphaLevel, next);
+    }
+  }
+  return PassOn(previous, window, message, wParam, lParam);
+}
+
+}  // namespace skin

@@ -1,0 +1,202 @@
+#include "skin/interaction/mouse_handlers.h"
+
+#include "skin/core/control_kind.h"
+#include "skin/core/skin_handler.h"
+#include "skin/core/visual_state.h"
+#include "skin/core/window_props.h"
+#include "skin/interaction/button_faces.h"
+#include "skin/interaction/header_mouse.h"
+#include "skin/interaction/hit_tests.h"
+#include "skin/interaction/mouse_leave.h"
+#include "skin/interaction/still_skinned.h"
+#include "skin/render/button_painter.h"
+#include "skin/render/check_option_painters.h"
+#include "skin/render/combo_button_painter.h"
+
+namespace skin {
+namespace {
+
+constexpr LONG_PTR kComboListStyleBit = 1;  // set for CBS_SIMPLE and CBS_DROPDOWNLIST
+
+bool IsEditableCombo(HWND combo) noexcept {
+  return (GetWindowLongPtrW(combo, GWL_STYLE) & kComboListStyleBit) == 0;
+}
+
+void DrawComboButton(HWND window, VisualState state) noexcept {
+  PaintComboButton(window, nullptr, state, false);
+}
+
+VisualState HotOrPressed(WPARAM wParam) noexcept {
+  return (wParam & MK_LBUTTON) ? VisualState::Pressed : VisualState::Hot;
+}
+
+void ButtonDown(HWND window, ControlKind kind, LPARAM lParam) noexcept {
+  switch (kind) {
+    case ControlKind::CommandButton:
+      ShowPressedFace(window);
+      break;
+    case ControlKind::ComboBox:
+      if (IsEditableCombo(window) &&
+          !HitTestComboButton(window, GetLParamX(lParam), GetLParamY(lParam))) {
+        break;
+      }
+      DrawComboButton(window, VisualState::Pressed);
+      break;
+    case ControlKind::DriveList:
+      DrawComboButton(window, VisualState::Pressed);
+      break;
+    case ControlKind::CheckBox:
+      PaintCheckBox(window, VisualState::Pressed, false);
+      break;
+    case ControlKind::OptionButton:
+      PaintOptionButton(window, VisualState::Pressed, false);
+      break;
+    case ControlKind::Header:
+      HeaderButtonDown(window, GetLParamX(lParam));
+      break;
+    default:
+      break;
+  }
+}
+
+void ButtonUp(HWND window, ControlKind kind) noexcept {
+  switch (kind) {
+    case ControlKind::CommandButton:
+      SetSkinProp(window, prop::kMouseFlag, 0);
+      FadeTo(window, VisualState::Normal, 60);
+      break;
+    case ControlKind::ComboBox:
+    case ControlKind::DriveList:
+      DrawComboButton(window, IsUnderCursor(window) ? VisualState::Hot : VisualState::Normal);
+      break;
+    case ControlKind::CheckBox:
+      PaintCheckBox(window, VisualState::Normal, false);
+      break;
+    case ControlKind::OptionButton:
+      PaintOptionButton(window, VisualState::Normal, false);
+      break;
+    case ControlKind::Header:
+      HeaderButtonUp(window);
+      break;
+    default:
+      break;
+  }
+}
+
+void CommandButtonMove(HWND window) noexcept {
+  if (GetSkinProp(window, prop::kMouseFlag) == 0) {
+    SetSkinProp(window, prop::kMouseFlag, 1);
+    TrackMouseLeave(window);
+    FadeTo(window, VisualState::Hot, 0);
+  } else if (!IsUnderCursor(window)) {
+    CompleteFace(window);  // captured and dragged outside
+  }
+}
+
+void Move(HWND window, ControlKind kind, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (kind) {
+    case ControlKind::CommandButton:
+      CommandButtonMove(window);
+      break;
+    case ControlKind::ComboBox: {
+      ArmMouseLeave(window);
+      const bool outsideZone = IsEditableCombo(window) &&
+                               !HitTestComboButton(window, GetLParamX(lParam), GetLParamY(lParam));
+      DrawComboButton(window, outsideZone ? VisualState::Normal : HotOrPressed(wParam));
+      break;
+    }
+    case ControlKind::DriveList:
+      ArmMouseLeave(window);
+      DrawComboButton(window, HotOrPressed(wParam));
+      break;
+    case ControlKind::CheckBox:
+      ArmMouseLeave(window);
+      PaintCheckBox(window, HotOrPressed(wParam), true);
+      break;
+    case ControlKind::OptionButton:
+      ArmMouseLeave(window);
+      PaintOptionButton(window, HotOrPressed(wParam), true);
+      break;
+    case ControlKind::Header:
+      HeaderMouseMove(window, GetLParamX(lParam), (wParam & MK_LBUTTON) != 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void Leave(HWND window, ControlKind kind) noexcept {
+  switch (kind) {
+    case ControlKind::CommandButton:
+      SetSkinProp(window, prop::kMouseFlag, 0);
+      SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Hot));
+      SetSkinProp(window, prop::kAlphaLevel, 140);
+      PaintButtonBlend(window, nullptr);
+      FadeTo(window, VisualState::Normal, 0);
+      break;
+    case ControlKind::ComboBox:
+    case ControlKind::DriveList:
+      SetSkinProp(window, prop::kMouseFlag, 0);
+      DrawComboButton(window, VisualState::Normal);
+      break;
+    case ControlKind::CheckBox:
+      SetSkinProp(window, prop::kMouseFlag, 0);
+      PaintCheckBox(window, VisualState::Normal, false);
+      break;
+    case ControlKind::OptionButton:
+      SetSkinProp(window, prop::kMouseFlag, 0);
+      PaintOptionButton(window, VisualState::Normal, false);
+      break;
+    case ControlKind::Header:
+      HeaderMouseLeave(window);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+LRESULT OnSkinLButtonDown(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam) noexcept {
+  const ControlKind kind = ClassifyWindow(window);
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (StillSkinned(window)) ButtonDown(window, kind, lParam);
+  return result;
+}
+
+LRESULT OnSkinLButtonDblClk(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                            LPARAM lParam) noexcept {
+  const ControlKind kind = ClassifyWindow(window);
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if ((kind == ControlKind::CommandButton || kind == ControlKind::Header) && StillSkinned(window)) {
+    ButtonDown(window, kind, lParam);
+  }
+  return result;
+}
+
+LRESULT OnSkinLButtonUp(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) noexcept {
+  const ControlKind kind = ClassifyWindow(window);
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (StillSkinned(window)) ButtonUp(window, kind);
+  return result;
+}
+
+LRESULT OnSkinMouseMove(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) noexcept {
+  const ControlKind kind = ClassifyWindow(window);
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (StillSkinned(window)) Move(window, kind, wParam, lParam);
+  return result;
+}
+
+LRESULT OnSkinMouseLeave(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam) noexcept {
+  const ControlKind kind = ClassifyWindow(window);
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (StillSkinned(window)) Leave(window, kind);
+  return result;
+}
+
+}  // namespace skin

@@ -1,0 +1,15 @@
+#pragma once
+#include <windows.h>
+
+namespace skin {
+
+// Asks for one WM_MOUSELEAVE for the window, through user32's
+// TrackMouseEvent when the engine's probe found it, else comctl32's
+// _TrackMouseEvent. The result is not used.
+void TrackMouseLeave(HWND window) noexcept;
+
+// The first call while "MOUSEFLAG" is 0 sets it to 1 and asks for the leave
+// notification; later calls do nothing until the flag is cleared.
+void ArmMouseLeave(HWND window) noexcept;
+
+}  // namespace skin

@@ -1,0 +1,35 @@
+#include "skin/interaction/sibling_refresh.h"
+
+#include "skin/core/control_kind.h"
+#include "skin/core/visual_state.h"
+#include "skin/core/window_props.h"
+#include "skin/interaction/mouse_handlers.h"
+#include "skin/render/check_option_painters.h"
+
+namespace skin {
+
+BOOL CALLBACK RefreshOptionSiblingsProc(HWND window, LPARAM) noexcept {
+  if (GetSkinProp(window, prop::kProcAddr) == 0) return TRUE;
+  switch (ClassifyWindow(window)) {
+    case ControlKind::CheckBox:
+      PaintCheckBox(window, VisualState::Normal, true);
+      break;
+    case ControlKind::OptionButton:
+      PaintOptionButton(window, VisualState::Normal, true);
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}
+
+LRESULT OnSkinLButtonUpAndRefreshSiblings(WNDPROC previous, HWND window, UINT message,
+                                          WPARAM wParam, LPARAM lParam) noexcept {
+  const LRESULT result = OnSkinLButtonUp(previous, window, message, wParam, lParam);
+  HWND parent = GetParent(window);
+  if (!parent) parent = window;
+  EnumChildWindows(parent, RefreshOptionSiblingsProc, 0);
+  return result;
+}
+
+}  // namespace skin
