@@ -16,7 +16,9 @@ void ShowPressedFace(HWND window) noexcept;
 void CompleteFace(HWND window) noexcept;
 
 // Fades the image of `state` in from `level` on the button's fade timer
-// (started unless one runs; a running one carries on from here).
+// (started unless one runs; a running one carries on from here). A repaint
+// the button's own procedure asked for is dropped, so that it does not cut
+// the fade short.
 void FadeTo(HWND window, VisualState state, LONG_PTR level) noexcept;
 
 }  // namespace skin

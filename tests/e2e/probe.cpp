@@ -392,6 +392,18 @@ int wmain(int argc, wchar_t** argv) {
     RECT r;
     GetWindowRect(b, &r);
     PrintRect(r);
+  } else if (cmd == L"buttonskin") {
+    // The skin's record of a button: state, level, fade timer, pointer flag.
+    bool clear = i + 1 < argc && std::wstring(argv[i + 1]) == L"clear";
+    HWND b = SlotButton(main, argN(i), clear);
+    if (!b) return 1;
+    wchar_t buf[128];
+    swprintf(buf, 128, L"%lld %lld %lld %lld\n",
+             static_cast<long long>(reinterpret_cast<INT_PTR>(GetPropW(b, L"OLDSTATE"))),
+             static_cast<long long>(reinterpret_cast<INT_PTR>(GetPropW(b, L"ALPHALEVEL"))),
+             static_cast<long long>(reinterpret_cast<INT_PTR>(GetPropW(b, L"TIMERID"))),
+             static_cast<long long>(reinterpret_cast<INT_PTR>(GetPropW(b, L"MOUSEFLAG"))));
+    Print(buf);
   } else if (cmd == L"controls") {
     EnumChildWindows(main, [](HWND h, LPARAM) -> BOOL {
       RECT r;

@@ -1,0 +1,122 @@
+// Prints the cost of one fade step of a command button and the processor
+// time the main window uses while all eighteen of its buttons fade at once,
+// beside the 15 ms a step may take.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "skin/clsSkinner.h"
+#include "skin/core/visual_state.h"
+#include "skin/core/window_props.h"
+#include "skin/interaction/fade_timer.h"
+
+namespace {
+
+constexpr double kStepBudgetMicros = 15000.0;
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// User plus kernel time of this process, in microseconds.
+double ProcessCpuMicros() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto micros = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+           10.0;
+  };
+  return micros(kernel) + micros(user);
+}
+
+void StartFade(HWND button, skin::VisualState state) {
+  skin::SetSkinProp(button, skin::prop::kOldState, static_cast<LONG_PTR>(state));
+  skin::SetSkinProp(button, skin::prop::kAlphaLevel, 0);
+  skin::StartFadeTimer(button);
+}
+
+bool AnyFading(const std::vector<HWND>& buttons) {
+  for (HWND b : buttons) {
+    if (skin::GetSkinProp(b, skin::prop::kTimerId) != 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int wmain() {
+  app::FrmMain form;
+  form.Move(0, 0, 3750, 4500);
+  form.Show();
+  Pump();
+  skin::clsSkinner skinner;
+  skinner.AttachSkin(form.hwnd());
+  Pump();
+
+  std::vector<HWND> buttons;
+  for (int slot = 1; slot <= 9; ++slot) {
+    buttons.push_back(form.cmdGet(slot).hwnd());
+    buttons.push_back(form.cmdClear(slot).hwnd());
+  }
+  RECT r = {};
+  GetWindowRect(buttons[0], &r);
+
+  // One step: the WM_TIMER handler on a button, level kept mid-way.
+  constexpr int kSteps = 5000;
+  HWND button = buttons[0];
+  skin::SetSkinProp(button, skin::prop::kOldState, static_cast<LONG_PTR>(skin::VisualState::Hot));
+  std::chrono::steady_clock::duration total{};
+  for (int i = 0; i < kSteps; ++i) {
+    skin::SetSkinProp(button, skin::prop::kAlphaLevel, 120);
+    const auto start = std::chrono::steady_clock::now();
+    SendMessageW(button, WM_TIMER, skin::kFadeTimerId, 0);
+    total += std::chrono::steady_clock::now() - start;
+  }
+  const double stepMicros = std::chrono::duration<double, std::micro>(total).count() / kSteps;
+  std::printf("one fade step (%ldx%ld button)          %10.1f us   budget %8.0f us  (%.2f %%)\n",
+              r.right - r.left, r.bottom - r.top, stepMicros, kStepBudgetMicros,
+              100.0 * stepMicros / kStepBudgetMicros);
+  std::printf("eighteen steps, one tick of every button %10.1f us   budget %8.0f us\n",
+              18 * stepMicros, kStepBudgetMicros);
+
+  // All eighteen buttons fade towards Hot from 0 (86 steps each) on their
+  // timers; processor time against wall time.
+  constexpr int kRounds = 5;
+  double cpuTotal = 0;
+  double wallTotal = 0;
+  long ticks = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    for (HWND b : buttons) StartFade(b, round % 2 ? skin::VisualState::Normal : skin::VisualState::Hot);
+    const double cpuStart = ProcessCpuMicros();
+    const auto wallStart = std::chrono::steady_clock::now();
+    MSG msg;
+    while (AnyFading(buttons)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_TIMER) ++ticks;
+        DispatchMessageW(&msg);
+      }
+    }
+    cpuTotal += ProcessCpuMicros() - cpuStart;
+    wallTotal += std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() -
+                                                           wallStart)
+                     .count();
+  }
+  std::printf("18 buttons fading at once: %d fades of 86 steps, %ld ticks in %.2f s\n", kRounds,
+              ticks, wallTotal / 1e6);
+  std::printf("  processor time              %10.1f ms per second of fading (%.1f %%)\n",
+              cpuTotal / wallTotal * 1000.0, 100.0 * cpuTotal / wallTotal);
+  std::printf("  processor time per tick     %10.1f us   budget %8.0f us\n",
+              ticks ? cpuTotal / ticks : 0.0, kStepBudgetMicros);
+
+  skinner.DetachSkin(form.hwnd());
+  form.Destroy();
+  return 0;
+}
