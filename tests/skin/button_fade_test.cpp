@@ -173,6 +173,15 @@ TEST_F(ButtonFade, TwoButtonsFadeOnTheirOwnTimersAndLevels) {
   EXPECT_EQ(PixelsDifferentFromImage(button, kHot), 0);
   EXPECT_EQ(PixelsDifferentFromImage(other, kNormal), 0);
 
+  // A release whose click takes the skin off the button: no timer started,
+  // no property left behind.
+  RecordPreviousProcedure(other);
+  UnskinOnMessage(other, WM_LBUTTONUP);
+  SendMessageW(other, WM_LBUTTONUP, 0, ClientPoint(5, 5));
+  EXPECT_EQ(Prop(other, skin::prop::kProcAddr), 0);
+  EXPECT_TRUE(PropertyNames(other).size() == 1u && PropertyNames(other)[0] == L"TESTORIGINALPROC");
+  EXPECT_EQ(TimerTicksWithin(other, 60), 0);
+
   // Detaching a button while it fades kills its timer.
   Send(WM_MOUSELEAVE);
   ASSERT_NE(Prop(button, kTimerId), 0);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "skin/core/skin_window.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
 #include "skin/render/button_state_surfaces.h"
@@ -22,8 +23,18 @@ std::map<HWND, std::vector<UINT>>& Swallowed() {
   return swallowed;
 }
 
+std::map<HWND, UINT>& UnskinTriggers() {
+  static std::map<HWND, UINT> triggers;
+  return triggers;
+}
+
 LRESULT CALLBACK RecorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Log()[window].push_back(message);
+  auto trigger = UnskinTriggers().find(window);
+  if (trigger != UnskinTriggers().end() && trigger->second == message) {
+    UnskinTriggers().erase(trigger);
+    skin::UnskinWindow(window);
+  }
   const auto& swallowed = Swallowed()[window];
   if (std::find(swallowed.begin(), swallowed.end(), message) != swallowed.end()) {
     return kSwallowedResult;
@@ -71,6 +82,8 @@ void RecordPreviousProcedure(HWND window, std::vector<UINT> swallowed) {
 }
 
 std::vector<UINT> RecordedMessages(HWND window) { return Log()[window]; }
+
+void UnskinOnMessage(HWND window, UINT message) { UnskinTriggers()[window] = message; }
 
 void ClearRecordedMessages() {
   for (auto& entry : Log()) entry.second.clear();

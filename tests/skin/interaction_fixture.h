@@ -37,6 +37,9 @@ class InteractionForm {
 inline constexpr LRESULT kSwallowedResult = 0x1234;
 void RecordPreviousProcedure(HWND window, std::vector<UINT> swallowed = {});
 std::vector<UINT> RecordedMessages(HWND window);
+// The recorder takes the skin off the window when this message reaches it,
+// as a click handler that closes the form would.
+void UnskinOnMessage(HWND window, UINT message);
 void ClearRecordedMessages();
 
 LONG_PTR Prop(HWND window, const wchar_t* key);
