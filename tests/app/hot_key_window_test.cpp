@@ -9,6 +9,7 @@
 #include "app/mod_tray.h"
 #include "forms/clipboard.h"
 #include "main_window_fixture.h"
+#include "skin/core/skin_wnd_proc.h"
 #include "message_pump.h"
 
 namespace {
@@ -48,6 +49,30 @@ TEST_F(MainWindow, KeyHeldByAnotherIsLeftOutSilently) {
   f.Close();
   EXPECT_FALSE(KeyIsFree(MOD_ALT, 5));
   EXPECT_TRUE(UnregisterHotKey(nullptr, 0x7001));
+}
+
+// Start-up puts the hotkey procedure in front of the skin's, which is in front
+// of the form's own; shut-down's detach takes both out again.
+TEST_F(MainWindow, MessagesRunThroughHotKeysThenSkinThenTheForm) {
+  FrmMain& f = Start();
+  HWND h = f.hwnd();
+  const auto procOf = [](HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); };
+  EXPECT_EQ(procOf(h), &hk::HotKeyWndProc);
+  EXPECT_EQ(hk::OldWndProc, &skin::SkinWndProc);
+  EXPECT_EQ(reinterpret_cast<WNDPROC>(GetPropW(h, L"PROCADDR")), &forms::Form::WndProc);
+  for (int n : {1, 9}) {
+    EXPECT_EQ(procOf(f.cmdGet(n).hwnd()), &skin::SkinWndProc) << "assign button " << n;
+    EXPECT_EQ(procOf(f.txtClip(n).hwnd()), &skin::SkinWndProc) << "text box " << n;
+  }
+
+  f.Form_Unload();
+  EXPECT_EQ(procOf(h), &forms::Form::WndProc);
+  EXPECT_EQ(GetPropW(h, L"PROCADDR"), nullptr);
+  EXPECT_NE(procOf(f.cmdGet(1).hwnd()), &skin::SkinWndProc);
+  EXPECT_EQ(GetPropW(f.cmdGet(1).hwnd(), L"PROCADDR"), nullptr);
+  // The form still answers through its own procedure.
+  EXPECT_TRUE(IsWindow(h));
+  EXPECT_EQ(SendMessageW(h, WM_GETTEXTLENGTH, 0, 0), static_cast<LRESULT>(wcslen(L"朔禾剪贴板 V1.3")));
 }
 
 // Stands at the end of the chain in place of the window's own procedure.
