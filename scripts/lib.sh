@@ -14,7 +14,7 @@ PACKAGES=(
   wine wine64
   xvfb x11-utils xdotool xclip imagemagick
   fonts-wqy-microhei fonts-wine locales
-  sqlite3 nodejs npm
+  sqlite3 nodejs npm procps
 )
 
 say() { printf '==> %s\n' "$*" >&2; }
