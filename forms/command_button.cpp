@@ -10,10 +10,6 @@ CommandButton::CommandButton(Form& form, int id, const ControlLayout& layout,
   CreateWindowFor(L"Button", caption.c_str(), WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, layout);
 }
 
-void CommandButton::SetCaption(const std::wstring& caption) {
-  SetWindowTextW(hwnd(), caption.c_str());
-}
-
 void CommandButton::OnCommand(WORD code) {
   if (code == BN_CLICKED && OnClick) RunGuarded(OnClick);
 }

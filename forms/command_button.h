@@ -13,7 +13,6 @@ class CommandButton : public Control {
   CommandButton(Form& form, int id, const ControlLayout& layout, const std::wstring& caption);
 
   std::wstring Caption() const { return WindowText(); }
-  void SetCaption(const std::wstring& caption);
 
   std::function<void()> OnClick;
 

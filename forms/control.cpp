@@ -65,12 +65,6 @@ void Control::SetLeft(double twips) {
   SetRectInParent(ToPixels(r));
 }
 
-void Control::SetTop(double twips) {
-  TwipsRect r = ToTwips(RectInParent());
-  r.top = twips;
-  SetRectInParent(ToPixels(r));
-}
-
 void Control::SetWidth(double twips) {
   TwipsRect r = ToTwips(RectInParent());
   r.width = twips;
@@ -96,16 +90,6 @@ void Control::SetVisible(bool visible) {
 void Control::SetTabIndex(int index) {
   tabIndex_ = index;
   form_.ApplyTabOrder();
-}
-
-void Control::SetForeColor(uint32_t color) {
-  foreColor_ = color;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
-void Control::SetBackColor(uint32_t color) {
-  backColor_ = color;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 std::wstring Control::ToolTipText() const { return form_.ToolTipWindow().Text(hwnd_); }

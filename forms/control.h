@@ -32,7 +32,6 @@ class Control {
   double Width() const;
   double Height() const;
   void SetLeft(double twips);
-  void SetTop(double twips);
   void SetWidth(double twips);
   void SetHeight(double twips);
   void Move(double left, double top, double width, double height);
@@ -45,8 +44,6 @@ class Control {
 
   uint32_t ForeColor() const { return foreColor_; }
   uint32_t BackColor() const { return backColor_; }
-  void SetForeColor(uint32_t color);
-  void SetBackColor(uint32_t color);
 
   // The tip as the form's tooltip window holds it.
   std::wstring ToolTipText() const;

@@ -155,18 +155,6 @@ double Form::Top() const { return ToTwips(WindowRect()).top; }
 double Form::Width() const { return ToTwips(WindowRect()).width; }
 double Form::Height() const { return ToTwips(WindowRect()).height; }
 
-void Form::SetLeft(double twips) {
-  TwipsRect r = ToTwips(WindowRect());
-  r.left = twips;
-  SetWindowRect(ToPixels(r), SWP_NOSIZE);
-}
-
-void Form::SetTop(double twips) {
-  TwipsRect r = ToTwips(WindowRect());
-  r.top = twips;
-  SetWindowRect(ToPixels(r), SWP_NOSIZE);
-}
-
 void Form::SetWidth(double twips) {
   TwipsRect r = ToTwips(WindowRect());
   r.width = twips;
@@ -181,18 +169,6 @@ void Form::SetHeight(double twips) {
 
 void Form::Move(double left, double top, double width, double height) {
   SetWindowRect(ToPixels({left, top, width, height}), 0);
-}
-
-double Form::ScaleWidth() const {
-  RECT r{};
-  if (hwnd_) GetClientRect(hwnd_, &r);
-  return PixelsToTwips(r.right, TwipsPerPixelX());
-}
-
-double Form::ScaleHeight() const {
-  RECT r{};
-  if (hwnd_) GetClientRect(hwnd_, &r);
-  return PixelsToTwips(r.bottom, TwipsPerPixelY());
 }
 
 TwipsRect Form::RestoredBounds() const {
@@ -249,10 +225,6 @@ std::wstring Form::Caption() const {
   int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
   text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
   return text;
-}
-
-void Form::SetCaption(const std::wstring& caption) {
-  if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
 }
 
 void Form::SetIcon(HICON icon) {

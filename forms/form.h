@@ -54,14 +54,9 @@ class Form {
   double Top() const;
   double Width() const;
   double Height() const;
-  void SetLeft(double twips);
-  void SetTop(double twips);
   void SetWidth(double twips);
   void SetHeight(double twips);
   void Move(double left, double top, double width, double height);
-  // Client area size in twips.
-  double ScaleWidth() const;
-  double ScaleHeight() const;
   // The rectangle the window has when neither minimised nor maximised, in
   // screen twips (valid in every state).
   TwipsRect RestoredBounds() const;
@@ -77,11 +72,8 @@ class Form {
   void SetVisible(bool visible);
 
   std::wstring Caption() const;
-  void SetCaption(const std::wstring& caption);
   void SetIcon(HICON icon);
 
-  ScaleMode GetScaleMode() const { return scaleMode_; }
-  void SetScaleMode(ScaleMode mode) { scaleMode_ = mode; }
 
   uint32_t BackColor() const { return backColor_; }
 
@@ -113,7 +105,6 @@ class Form {
   bool shownOnce_ = false;
   bool unloaded_ = false;
   bool quitOnDestroy_ = false;
-  ScaleMode scaleMode_ = ScaleMode::Twips;
   uint32_t backColor_ = 0x8000000Fu;
 };
 

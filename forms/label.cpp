@@ -11,11 +11,6 @@ Label::Label(Form& form, int id, const ControlLayout& layout, const std::wstring
   SizeToText();
 }
 
-void Label::SetCaption(const std::wstring& caption) {
-  SetWindowTextW(hwnd(), caption.c_str());
-  SizeToText();
-}
-
 void Label::SizeToText() {
   if (!hwnd()) return;
   HDC dc = GetDC(hwnd());

@@ -13,7 +13,6 @@ class Label : public Control {
         uint32_t foreColor = 0x80000012u, uint32_t backColor = 0x8000000Fu);
 
   std::wstring Caption() const { return WindowText(); }
-  void SetCaption(const std::wstring& caption);
 
  private:
   void SizeToText();

@@ -63,10 +63,4 @@ std::wstring ToolTips::Text(HWND tool) const {
   return std::wstring(buffer.data());
 }
 
-void ToolTips::Remove(HWND tool) {
-  if (!hwnd_) return;
-  TTTOOLINFOW info = ToolInfo(tool);
-  SendMessageW(hwnd_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
 }  // namespace forms

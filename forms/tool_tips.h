@@ -21,7 +21,6 @@ class ToolTips {
   void SetText(HWND tool, const std::wstring& text);
   // The tip text as the tooltip window holds it.
   std::wstring Text(HWND tool) const;
-  void Remove(HWND tool);
 
  private:
   TTTOOLINFOW ToolInfo(HWND tool) const;
