@@ -3,6 +3,7 @@
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
 #include "skin/render/button_painter.h"
+#include "skin/render/check_option_painters.h"
 
 namespace skin {
 
@@ -28,6 +29,14 @@ void FadeTo(HWND window, VisualState state, LONG_PTR level) noexcept {
   SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(state));
   SetSkinProp(window, prop::kAlphaLevel, level);
   StartFadeTimer(window);
+}
+
+void PaintCheckOrOption(HWND window, ControlKind kind, VisualState state, bool force) noexcept {
+  if (kind == ControlKind::CheckBox) {
+    PaintCheckBox(window, state, force);
+  } else if (kind == ControlKind::OptionButton) {
+    PaintOptionButton(window, state, force);
+  }
 }
 
 }  // namespace skin

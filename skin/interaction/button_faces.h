@@ -1,11 +1,12 @@
 #pragma once
 #include <windows.h>
 
+#include "skin/core/control_kind.h"
 #include "skin/core/visual_state.h"
 
 namespace skin {
 
-// The face changes of a command button shared by several input handlers.
+// The face changes of buttons shared by several input handlers.
 
 // Stops any fade and shows the Pressed face at full opacity at once; the
 // level is left at 0.
@@ -20,5 +21,9 @@ void CompleteFace(HWND window) noexcept;
 // the button's own procedure asked for is dropped, so that it does not cut
 // the fade short.
 void FadeTo(HWND window, VisualState state, LONG_PTR level) noexcept;
+
+// A check box or option button (by `kind`) is drawn in `state` as
+// PaintCheckBox or PaintOptionButton would; other kinds are left alone.
+void PaintCheckOrOption(HWND window, ControlKind kind, VisualState state, bool force) noexcept;
 
 }  // namespace skin

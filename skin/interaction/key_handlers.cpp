@@ -6,7 +6,6 @@
 #include "skin/core/window_props.h"
 #include "skin/interaction/button_faces.h"
 #include "skin/interaction/still_skinned.h"
-#include "skin/render/check_option_painters.h"
 
 namespace skin {
 
@@ -20,10 +19,8 @@ LRESULT OnSkinKeyDown(WNDPROC previous, HWND window, UINT message, WPARAM wParam
       ShowPressedFace(window);
       break;
     case ControlKind::CheckBox:
-      PaintCheckBox(window, VisualState::Pressed, false);
-      break;
     case ControlKind::OptionButton:
-      PaintOptionButton(window, VisualState::Pressed, false);
+      PaintCheckOrOption(window, kind, VisualState::Pressed, false);
       break;
     default:
       break;
@@ -42,10 +39,8 @@ LRESULT OnSkinKeyUp(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
       FadeTo(window, VisualState::Normal, 0);
       break;
     case ControlKind::CheckBox:
-      PaintCheckBox(window, VisualState::Normal, false);
-      break;
     case ControlKind::OptionButton:
-      PaintOptionButton(window, VisualState::Normal, false);
+      PaintCheckOrOption(window, kind, VisualState::Normal, false);
       break;
     default:
       break;

@@ -10,7 +10,6 @@
 #include "skin/interaction/mouse_leave.h"
 #include "skin/interaction/still_skinned.h"
 #include "skin/render/button_painter.h"
-#include "skin/render/check_option_painters.h"
 #include "skin/render/combo_button_painter.h"
 
 namespace skin {
@@ -46,10 +45,8 @@ void ButtonDown(HWND window, ControlKind kind, LPARAM lParam) noexcept {
       DrawComboButton(window, VisualState::Pressed);
       break;
     case ControlKind::CheckBox:
-      PaintCheckBox(window, VisualState::Pressed, false);
-      break;
     case ControlKind::OptionButton:
-      PaintOptionButton(window, VisualState::Pressed, false);
+      PaintCheckOrOption(window, kind, VisualState::Pressed, false);
       break;
     case ControlKind::Header:
       HeaderButtonDown(window, GetLParamX(lParam));
@@ -70,10 +67,8 @@ void ButtonUp(HWND window, ControlKind kind) noexcept {
       DrawComboButton(window, IsUnderCursor(window) ? VisualState::Hot : VisualState::Normal);
       break;
     case ControlKind::CheckBox:
-      PaintCheckBox(window, VisualState::Normal, false);
-      break;
     case ControlKind::OptionButton:
-      PaintOptionButton(window, VisualState::Normal, false);
+      PaintCheckOrOption(window, kind, VisualState::Normal, false);
       break;
     case ControlKind::Header:
       HeaderButtonUp(window);
@@ -110,12 +105,9 @@ void Move(HWND window, ControlKind kind, WPARAM wParam, LPARAM lParam) noexcept 
       DrawComboButton(window, HotOrPressed(wParam));
       break;
     case ControlKind::CheckBox:
-      ArmMouseLeave(window);
-      PaintCheckBox(window, HotOrPressed(wParam), true);
-      break;
     case ControlKind::OptionButton:
       ArmMouseLeave(window);
-      PaintOptionButton(window, HotOrPressed(wParam), true);
+      PaintCheckOrOption(window, kind, HotOrPressed(wParam), true);
       break;
     case ControlKind::Header:
       HeaderMouseMove(window, GetLParamX(lParam), (wParam & MK_LBUTTON) != 0);
@@ -140,12 +132,9 @@ void Leave(HWND window, ControlKind kind) noexcept {
       DrawComboButton(window, VisualState::Normal);
       break;
     case ControlKind::CheckBox:
-      SetSkinProp(window, prop::kMouseFlag, 0);
-      PaintCheckBox(window, VisualState::Normal, false);
-      break;
     case ControlKind::OptionButton:
       SetSkinProp(window, prop::kMouseFlag, 0);
-      PaintOptionButton(window, VisualState::Normal, false);
+      PaintCheckOrOption(window, kind, VisualState::Normal, false);
       break;
     case ControlKind::Header:
       HeaderMouseLeave(window);

@@ -3,23 +3,14 @@
 #include "skin/core/control_kind.h"
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
+#include "skin/interaction/button_faces.h"
 #include "skin/interaction/mouse_handlers.h"
-#include "skin/render/check_option_painters.h"
 
 namespace skin {
 
 BOOL CALLBACK RefreshOptionSiblingsProc(HWND window, LPARAM) noexcept {
   if (GetSkinProp(window, prop::kProcAddr) == 0) return TRUE;
-  switch (ClassifyWindow(window)) {
-    case ControlKind::CheckBox:
-      PaintCheckBox(window, VisualState::Normal, true);
-      break;
-    case ControlKind::OptionButton:
-      PaintOptionButton(window, VisualState::Normal, true);
-      break;
-    default:
-      break;
-  }
+  PaintCheckOrOption(window, ClassifyWindow(window), VisualState::Normal, true);
   return TRUE;
 }
 
