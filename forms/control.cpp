@@ -98,14 +98,16 @@ void Control::SetToolTipText(const std::wstring& text) {
   form_.ToolTipWindow().SetText(hwnd_, text);
 }
 
-std::wstring Control::WindowText() const {
-  if (!hwnd_) return {};
-  int length = GetWindowTextLengthW(hwnd_);
+std::wstring WindowTextOf(HWND hwnd) {
+  if (!hwnd) return {};
+  int length = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
+  int copied = GetWindowTextW(hwnd, text.data(), length + 1);
   text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
   return text;
 }
+
+std::wstring Control::WindowText() const { return WindowTextOf(hwnd_); }
 
 void Control::OnCommand(WORD) {}
 

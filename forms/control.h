@@ -17,6 +17,9 @@ class Form;
 // Position and size in twips, relative to the form's client area.
 using ControlLayout = TwipsRect;
 
+// The text of any window (empty for a null handle).
+std::wstring WindowTextOf(HWND hwnd);
+
 class Control {
  public:
   Control(const Control&) = delete;

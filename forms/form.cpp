@@ -218,14 +218,7 @@ void Form::SetVisible(bool visible) {
   }
 }
 
-std::wstring Form::Caption() const {
-  if (!hwnd_) return {};
-  int length = GetWindowTextLengthW(hwnd_);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  int copied = GetWindowTextW(hwnd_, text.data(), length + 1);
-  text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
-  return text;
-}
+std::wstring Form::Caption() const { return WindowTextOf(hwnd_); }
 
 void Form::SetIcon(HICON icon) {
   if (!hwnd_) return;
