@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "app/file_handle.h"
 #include "app/profile_text.h"
 
 namespace mod_Ini {
@@ -25,20 +26,7 @@ std::string ToAnsi(const std::wstring& text) {
   return out;
 }
 
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  HANDLE get() const { return h_; }
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
-};
+using app::FileHandle;
 
 // The whole file; nullopt when it cannot be read.
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {

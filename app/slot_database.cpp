@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/file_handle.h"
 #include "forms/runtime_error.h"
 
 namespace app {
@@ -24,22 +25,6 @@ std::string ToUtf8(const std::wstring& text) {
                       nullptr, nullptr);
   return out;
 }
-
-// Closes a file handle on every path.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE h) : h_(h) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
 
 // Another program may have the file open without sharing for a moment.
 FileHandle OpenForReading(const std::wstring& path) {
