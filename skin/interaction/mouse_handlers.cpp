@@ -80,8 +80,7 @@ void ButtonUp(HWND window, ControlKind kind) noexcept {
 
 void CommandButtonMove(HWND window) noexcept {
   if (GetSkinProp(window, prop::kMouseFlag) == 0) {
-    SetSkinProp(window, prop::kMouseFlag, 1);
-    TrackMouseLeave(window);
+    ArmMouseLeave(window);
     FadeTo(window, VisualState::Hot, 0);
   } else if (!IsUnderCursor(window)) {
     CompleteFace(window);  // captured and dragged outside
