@@ -33,7 +33,7 @@ LRESULT OnSkinSize(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
       ResizeButtonStateSurfaces(window, windowDc.get(), bounds.width, bounds.height);
       RenderButtonStates(window);
     }
-    SetWindowRgn(window, CreateRoundRectRgn(0, 0, bounds.width + 1, bounds.height + 1, 3, 3), TRUE);
+    ShapeButtonRegion(window, bounds.width, bounds.height);
   }
   return result;
 }

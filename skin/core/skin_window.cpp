@@ -20,11 +20,6 @@ constexpr LONG_PTR kButtonStyleBits = 0xFFFF;
 constexpr LONG_PTR kNone = 0;
 constexpr LONG_PTR kNoIndex = -1;
 
-void RoundButtonRegion(HWND window, int width, int height) noexcept {
-  // The system owns the region from here and frees it when it is replaced.
-  SetWindowRgn(window, CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3), TRUE);
-}
-
 void PrepareCommandButton(HWND window) noexcept {
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
@@ -42,7 +37,7 @@ void PrepareCommandButton(HWND window) noexcept {
               static_cast<LONG_PTR>(IsWindowEnabled(window) ? VisualState::Normal
                                                             : VisualState::Disabled));
   SetSkinProp(window, prop::kAlphaLevel, 0);
-  RoundButtonRegion(window, bounds.width, bounds.height);
+  ShapeButtonRegion(window, bounds.width, bounds.height);
 }
 
 void ReleaseCommandButton(HWND window) noexcept {

@@ -52,6 +52,12 @@ void RenderButtonStates(HWND window) noexcept {
   }
 }
 
+void ShapeButtonRegion(HWND window, int width, int height) noexcept {
+  HRGN region = CreateRoundRectRgn(0, 0, width + 1, height + 1, 3, 3);
+  // On success the system owns the region and frees it when it is replaced.
+  if (region && !SetWindowRgn(window, region, TRUE)) DeleteObject(region);
+}
+
 int PaintButtonBlend(HWND window, HDC surface) noexcept {
   if (!IsWindowEnabled(window)) {
     SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Disabled));

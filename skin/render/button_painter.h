@@ -13,6 +13,9 @@ inline bool IsSkinDrawnButtonStyle(LONG_PTR originalStyle) noexcept {
 // while it has the focus, the focus frame) at the window's current size.
 void RenderButtonStates(HWND window) noexcept;
 
+// Gives a command button of width x height its rounded-corner window region.
+void ShapeButtonRegion(HWND window, int width, int height) noexcept;
+
 // Blends the cached image of the button's "OLDSTATE" over it at opacity
 // "ALPHALEVEL", on `surface` or, when that is 0, on the window's surface.
 // A disabled window is switched to the disabled state first. Buttons whose
