@@ -141,10 +141,12 @@ void FrmMain::Form_Resize() {
   }
   if (Width() < kMinWidth) SetWidth(kMinWidth);
   if (Height() < kMinHeight) SetHeight(kMinHeight);
+  // Moving the controls leaves the form's own size as it is.
+  const double width = Width();
   for (int n = 1; n <= kSlotCount; ++n) {
-    txtClip(n).SetWidth(Width() - 1935);
-    cmdGet(n).SetLeft(Width() - 1530);
-    cmdClear(n).SetLeft(Width() - 870);
+    txtClip(n).SetWidth(width - 1935);
+    cmdGet(n).SetLeft(width - 1530);
+    cmdClear(n).SetLeft(width - 870);
   }
   txtClip(9).SetHeight(Height() - 4110);
 }
