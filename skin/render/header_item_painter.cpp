@@ -40,6 +40,18 @@ int HeaderFaceX(VisualState state) noexcept {
   }
 }
 
+void DrawHeaderItemFace(HDC surface, HWND header, int index, VisualState state, int x, int width,
+                        int faceHeight, int textHeight) noexcept {
+  StretchSkinImage(surface, {x, 0, width, faceHeight}, Engine().images.header,
+                   {HeaderFaceX(state), 0, kHeaderFaceWidth, kHeaderFaceHeight}, {1, 1, 1, 1});
+  std::wstring text;
+  try {
+    text = HeaderItemText(header, index);
+  } catch (...) {
+  }
+  if (!text.empty()) DrawCaptionText(surface, text, x, 0, width, textHeight);
+}
+
 int PaintHeaderItem(HWND window, HDC surface, int index, VisualState state) noexcept {
   if (index < 0) return 0;
   WindowBounds bounds;
@@ -54,14 +66,7 @@ int PaintHeaderItem(HWND window, HDC surface, int index, VisualState state) noex
   HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0));
   ScopedSelection useFont(face.get(), font);
   SetBkMode(face.get(), TRANSPARENT);
-  StretchSkinImage(face.get(), {0, 0, iw, bounds.height}, Engine().images.header,
-                   {HeaderFaceX(state), 0, kHeaderFaceWidth, kHeaderFaceHeight}, {1, 1, 1, 1});
-  std::wstring text;
-  try {
-    text = HeaderItemText(window, index);
-  } catch (...) {
-  }
-  if (!text.empty()) DrawCaptionText(face.get(), text, 0, 0, iw, bounds.height);
+  DrawHeaderItemFace(face.get(), window, index, state, 0, iw, bounds.height, bounds.height);
 
   TargetSurface target(window, surface);
   BitBlt(target.get(), item.left, 0, iw, ih, face.get(), 0, 0, SRCCOPY);

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <string>
-
 #include "skin/core/control_kind.h"
 #include "skin/core/engine_state.h"
 #include "skin/core/skin_handler.h"
@@ -11,7 +9,6 @@
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
 #include "skin/render/button_painter.h"
-#include "skin/render/caption_text.h"
 #include "skin/render/check_option_painters.h"
 #include "skin/render/combo_button_painter.h"
 #include "skin/render/gdi_handles.h"
@@ -21,7 +18,6 @@
 #include "skin/render/rect_primitives.h"
 #include "skin/render/round_half_even.h"
 #include "skin/render/skin_colours.h"
-#include "skin/render/stretch_skin_image.h"
 #include "skin/render/window_bounds.h"
 
 namespace skin {
@@ -142,16 +138,8 @@ LRESULT PaintHeader(HWND window) noexcept {
       const VisualState face = i == pressed ? VisualState::Pressed
                                : i == hot   ? VisualState::Hot
                                             : VisualState::Normal;
-      StretchSkinImage(image.get(), {item.left, 0, item.right - item.left, b.height}, images.header,
-                       {HeaderFaceX(face), 0, kHeaderFaceWidth, kHeaderFaceHeight}, {1, 1, 1, 1});
-      std::wstring text;
-      try {
-        text = HeaderItemText(window, i);
-      } catch (...) {
-      }
-      if (!text.empty()) {
-        DrawCaptionText(image.get(), text, item.left, 0, item.right - item.left, item.bottom);
-      }
+      DrawHeaderItemFace(image.get(), window, i, face, item.left, item.right - item.left, b.height,
+                         item.bottom);
     }
   }
   PaintSession paint(window);
