@@ -32,19 +32,28 @@ set(CLIP_TEST_ENV
   "LANG=zh_CN.UTF-8"
   "LC_ALL=zh_CN.UTF-8")
 
-# clip_add_gtest(<name> SOURCES ... [LIBRARIES ...] [SERIAL])
+# Test programs that must run with the same common controls version as the
+# program itself embed its manifest.
+set(CLIP_TEST_MANIFEST_RC ${CMAKE_BINARY_DIR}/test_manifest.rc)
+file(WRITE ${CLIP_TEST_MANIFEST_RC}
+  "#include <windows.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/app/resources/clipboard.manifest\"\n")
+
+# clip_add_gtest(<name> SOURCES ... [LIBRARIES ...] [MANIFEST] [SERIAL])
+# One ctest test per executable: all of its cases run in one Wine process, so
+# cases in one executable must leave no window, timer or skin state behind.
+# MANIFEST embeds the program's manifest (common controls 6).
 function(clip_add_gtest name)
-  cmake_parse_arguments(ARG "SERIAL" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL;MANIFEST" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} project_warnings gtest gmock gtest_main)
-  set(props TIMEOUT 300)
-  if(ARG_SERIAL)
-    list(APPEND props RUN_SERIAL TRUE)
+  if(ARG_MANIFEST)
+    target_sources(${name} PRIVATE ${CLIP_TEST_MANIFEST_RC})
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES ${props})
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS unit)
+  if(ARG_SERIAL)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 # clip_add_e2e_test(<name> <script> [args...]): a bash script driving the real
