@@ -1,102 +1,128 @@
 # Helpers for the end-to-end scripts: a private copy of the program in its own
-# folder, started inside a Wine virtual desktop with a task bar ("shell"), and
-# read through probe.exe from inside Wine. Sourced by test_*.sh.
+# folder, started inside the Wine virtual desktop "shell" (it has a task bar),
+# read through probe.exe; a test editor to type and paste into. Every step
+# waits for its effect with a bounded poll. Sourced by test_*.sh.
 set -euo pipefail
 
 : "${CLIP_EXE:?run through ctest}"
 : "${CLIP_BINARY_DIR:?run through ctest}"
-PROBE="$CLIP_BINARY_DIR/tests/e2e/probe.exe"
-DESK="shell"
+BIN="$CLIP_BINARY_DIR/tests/e2e"
 TITLE="朔禾剪贴板 V1.3"
-
-E2E_NAME="$(basename "$0" .sh)"
-WORK="$(mktemp -d "$CLIP_BINARY_DIR/tests/e2e/${E2E_NAME}.XXXXXX")"
+WORK="$(mktemp -d "$BIN/$(basename "$0" .sh).XXXXXX")"
 APPDIR="$WORK/app"
 mkdir -p "$APPDIR"
 cp "$CLIP_EXE" "$APPDIR/clipboard.exe"
-APP_PID=""
 FAILED=0
 
 log() { printf '%s\n' "$*" >&2; }
 fail() { log "FAIL: $*"; FAILED=1; }
-die() { log "FAIL: $*"; shot_root "failure"; exit 1; }
+die() { fail "$*"; exit 1; }
+probe() { wine "$BIN/probe.exe" "$@" 2>/dev/null; }
 
-# check NAME ACTUAL EXPECTED
-check() {
-  if [ "$2" == "$3" ]; then log "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi
+# check NAME GOT WANT
+check() { if [ "$2" == "$3" ]; then log "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi; }
+
+# poll WANT CMD...: true once CMD prints WANT, false after 15 s.
+poll() {
+  local want="$1" end=$((SECONDS + 15))
+  shift
+  while :; do
+    POLLED="$("$@" 2>/dev/null || true)"
+    [ "$POLLED" == "$want" ] && return 0
+    [ $SECONDS -lt $end ] || return 1
+    sleep 0.1
+  done
 }
 
-probe() { wine "$PROBE" --desktop "$DESK" "$@" 2>/dev/null; }
-
-shot_root() {
-  local f="$WORK/${1}.png"
-  import -window root "$f" 2>/dev/null && log "screenshot: $f"
+# expect NAME WANT CMD...: CMD comes to print WANT.
+expect() {
+  local name="$1" want="$2"
+  shift 2
+  if poll "$want" "$@"; then log "ok: $name"; else fail "$name: got '$POLLED', expected '$want'"; fi
 }
 
-# Colour of one screen pixel as RRGGBB.
-pixel() {
-  /usr/bin/convert-im6.q16 "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
-    sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | tr a-f A-F
+# holds NAME WANT CMD...: CMD keeps printing WANT for a second (nothing happens).
+holds() {
+  local name="$1" want="$2" end=$((SECONDS + 2)) got
+  shift 2
+  while [ $SECONDS -lt $end ]; do
+    got="$("$@" 2>/dev/null || true)"
+    [ "$got" == "$want" ] || { fail "$name: got '$got', expected '$want'"; return; }
+  done
+  log "ok: $name"
+}
+
+# in_desktop DIR PROGRAM ARGS...: starts a Windows program in the desktop.
+in_desktop() {
+  local dir="$1"
+  shift
+  ( cd "$dir" && exec wine explorer "/desktop=shell,1024x768" "$@" >>"$WORK/wine.log" 2>&1 </dev/null ) &
 }
 
 start_app() {
-  ( cd "$APPDIR" && exec wine explorer "/desktop=$DESK,1024x768" "$APPDIR/clipboard.exe" >"$WORK/app.log" 2>&1 ) &
-  APP_PID=$!
+  in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
   probe --wait 20000 find >/dev/null || die "main window did not appear"
 }
 
-# The program's own process (not the desktop process, whose command line
-# also names the program).
-app_running() { pgrep -f "^$APPDIR/clipboard.exe" >/dev/null 2>&1; }
-
-# Wait until the program's process is gone (after a close or session end).
-wait_app_exit() {
-  local i
-  for i in $(seq 1 100); do
-    app_running || return 0
-    sleep 0.1
-  done
-  return 1
-}
+# gone PATTERN: true once no process's command line starts with PATTERN.
+running() { pgrep -f "^$1" >/dev/null 2>&1 && echo yes || echo no; }
+gone() { poll no running "$1"; }
 
 close_app() {
   probe --any close >/dev/null || true
-  wait_app_exit || fail "program still running after close"
+  gone "$APPDIR/" || fail "program still running after close"
 }
 
-# Put text (or, with a second argument, a file of that MIME type) on the X
-# clipboard, which Wine bridges to its own. xclip stays in the background to
-# serve the selection: its output must not hold ctest's pipes open.
+# The X clipboard, which Wine bridges to its own; xclip stays in the background
+# to serve it. Returns once programs inside Wine see the new content.
 clip_set() {
-  if [ $# -ge 2 ]; then
-    xclip -selection clipboard -t "$2" -i "$1" >/dev/null 2>&1 </dev/null
-  else
-    printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
-  fi
-  sleep 0.3
+  printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
+  poll "$1" wine_text || fail "clipboard did not take '$1'"
 }
-clip_get() { xclip -selection clipboard -o 2>/dev/null </dev/null; }
+wine_text() { probe clipboard | tr -d '\r'; }
+clip_image() {
+  convert -size 8x8 xc:red "$WORK/red.png"
+  xclip -selection clipboard -t image/png -i "$WORK/red.png" >/dev/null 2>&1 </dev/null
+  poll "<no text: 1 formats>" probe clipboard || poll "<no text: 2 formats>" probe clipboard ||
+    fail "clipboard did not take the image ($POLLED)"
+}
 
-# Left click at screen coordinates (the virtual desktop sits at 0,0).
-click_at() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
+centre() { read -r x y w h <<<"$1"; echo "$((x + w / 2)) $((y + h / 2))"; }
+click() { xdotool mousemove $(centre "$1") click 1; }
+# point_at X Y: moves the pointer and returns once Wine has seen it there.
+point_at() { xdotool mousemove "$1" "$2"; poll "$1 $2" probe cursor || fail "pointer not at $1 $2"; }
 
-# Centre of a rectangle "x y w h".
-centre() { echo $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 )); }
+# type_into N TEXT: clicks slot N and types TEXT at its end.
+type_into() {
+  click "$(probe slotrect "$1")"
+  poll "slot $1" probe focus || fail "slot $1 took no focus ($POLLED)"
+  xdotool type --delay 20 "$2"
+}
+
+# The test editor, a Wine window that takes pastes (and can hold a hotkey).
+start_editor() {
+  in_desktop "$WORK" "$BIN/test_editor.exe" "$@"
+  probe --wait 20000 editor rect >/dev/null || die "test editor did not appear"
+}
+focus_editor() {
+  probe editor clear >/dev/null
+  click "$(probe editor rect)"
+  poll editor probe focus || fail "editor took no focus ($POLLED)"
+}
 
 finish() {
   local rc=$?
-  if [ -n "$APP_PID" ]; then
-    probe --any --wait 100 close >/dev/null 2>&1 || true
-    sleep 0.5
-    pkill -f "^$APPDIR/clipboard.exe" >/dev/null 2>&1 || true
-  fi
+  probe --any --wait 100 close >/dev/null 2>&1 || true
+  probe --wait 100 editor close >/dev/null 2>&1 || true
+  local p
+  for p in "$WORK/" "$BIN/test_editor"; do gone "$p" || pkill -f "^$p" >/dev/null 2>&1 || true; done
+  pkill -x xclip >/dev/null 2>&1 || true
   if [ $rc -ne 0 ] || [ $FAILED -ne 0 ]; then
-    log "$E2E_NAME: FAILED (files kept in $WORK)"
+    import -window root "$WORK/failure.png" >/dev/null 2>&1 || true
+    log "FAILED (files kept in $WORK)"
     exit 1
   fi
   rm -rf "$WORK"
-  log "$E2E_NAME: passed"
-  # Release the X clipboard so that no xclip stays behind serving it.
-  pkill -x xclip >/dev/null 2>&1 || true
+  log "passed"
 }
 trap finish EXIT

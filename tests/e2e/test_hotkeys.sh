@@ -1,69 +1,74 @@
 #!/usr/bin/env bash
-# Alt+digit and Ctrl+digit pressed in another program (the test editor): the
-# slot filled from the X clipboard, the slot pasted into the editor, the
-# clipboard empty afterwards; the same while the window is hidden in the tray.
+# Alt+digit and Ctrl+digit pressed in another program (the test editor, which
+# holds Alt+5 itself): slots filled from the clipboard and pasted into the
+# editor, the clipboard emptied after a paste; the same while the window is in
+# the tray; a second copy of the program neither takes nor breaks the keys.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/hotkey_lib.sh"
 
-start_editor
+first() { probe --any --image '\app\clipboard.exe' "$@"; }
+second() { probe --any --image '\second\clipboard.exe' "$@"; }
+# paste N WANT: Ctrl+N in the editor pastes WANT and leaves the clipboard empty.
+paste() {
+  focus_editor
+  clip_set "before Ctrl+$1"
+  xdotool key ctrl+$1
+  expect "Ctrl+$1: clipboard emptied" "<empty>" probe clipboard
+  expect "Ctrl+$1 pastes" "$2" probe editor text
+}
+
+start_editor --hold-alt 5
 start_app
+check "no report about the key another program holds" "$(probe --wait 0 errorbox || echo none)" "none"
+declare -A text=([1]='abc 中文 ąč' [3]=$'第一行 粘贴\n第二行 second\n三')
+for n in 1 2 3 4 5 6 7 8 9; do
+  focus_editor
+  clip_set "${text[$n]:-text $n}"
+  xdotool key alt+$n
+  [ $n = 5 ] && expect "Alt+5 reached its holder" 1 probe editor hotkeys
+  [ $n = 5 ] || expect "Alt+$n stores" "${text[$n]:-text $n}" eval "probe slot $n | tr -d '\r'"
+done
+check "Alt+5 left slot 5 alone, the clipboard as it was, nothing typed" \
+  "$(probe slot 5)|$(probe clipboard)|$(probe editor text)" "|text 9|"
+focus_editor  # the first click may only end the editor's menu mode after Alt
+for n in 1 2 3 4 6 7 8 9; do paste $n "$(probe slot $n)"; done
+paste 5 ""
 focus_editor
-
-# Alt+3 with text: slot 3 and its tooltip, the clipboard left as it was.
-text='abc 中文 ąč'
-set_clipboard "$text"
-key alt+3
-check "Alt+3 fills slot 3" "$(eventually "$text" probe slot 3)" "$text"
-check "clipboard unchanged by Alt+3" "$(eventually "$text" xclip -selection clipboard -o)" "$text"
-check "nothing typed into the editor" "$(probe editor)" ""
-check "tooltip of slot 3" "$(slot_tip 3)" "$text"
-
-# Alt+3 with an image: slot 3 empties.
+xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
+expect "Ctrl held, 3 pressed twice: two pastes" "$(probe slot 3)$(probe slot 3)" probe editor text
+clip_image
 focus_editor
-set_clipboard_image
-key alt+3
-check "Alt+3 with an image empties slot 3" "$(probe slot 3)" ""
+xdotool key alt+4
+expect "Alt+4 with an image empties slot 4" "" probe slot 4
 
-# Ctrl+3 pastes Chinese text with line breaks; the clipboard ends empty.
-multi=$'第一行 粘贴\n第二行 second\n三'
-set_clipboard "$multi"
-key alt+3
-slot3="$(probe slot 3)"
-check "slot 3 holds the lines" "$(printf '%s' "$slot3" | tr -d '\r')" "$multi"
-set_clipboard "previous clipboard"
+probe minimize >/dev/null
+expect "minimised into the tray" "minimized hidden" probe --any state
 focus_editor
-key ctrl+3
-check "Ctrl+3 pastes slot 3" "$(eventually "$slot3" probe editor)" "$slot3"
-check "clipboard empty after Ctrl+3" "$(eventually "<empty>" wine_clipboard)" "<empty>"
-check "window stays shown and normal" "$(probe state)" "normal visible"
+clip_set "from the tray"
+xdotool key alt+6
+expect "Alt+6 while in the tray" "from the tray" probe --any slot 6
+paste 6 "from the tray"
+check "still in the tray" "$(probe --any state)" "minimized hidden"
 
-# Holding Ctrl and pressing the digit twice pastes twice, and the keyboard
-# state stays what the user holds.
-clear_editor
-xdotool keydown ctrl; sleep 0.2
-xdotool key --delay 300 3 3; sleep 0.8
-xdotool keyup ctrl; sleep 0.5
-check "Ctrl held, 3 pressed twice: two pastes" "$(probe editor)" "$slot3$slot3"
-check "clipboard empty after the repeats" "$(eventually "<empty>" wine_clipboard)" "<empty>"
-
-# Ctrl+4 with slot 4 empty: nothing pasted, the clipboard emptied.
-clear_editor
-set_clipboard "wiped by Ctrl+4"
-key ctrl+4
-check "Ctrl+4 with an empty slot pastes nothing" "$(probe editor)" ""
-check "clipboard empty after Ctrl+4" "$(eventually "<empty>" wine_clipboard)" "<empty>"
-
-# In the tray the keys work alike.
-probe minimize >/dev/null; sleep 1
-check "minimised into the tray" "$(probe --any state)" "minimized hidden"
+# A second copy from another folder, with slot texts of its own.
+mkdir "$WORK/second"
+cp "$CLIP_EXE" "$WORK/second/clipboard.exe"
+sqlite3 "$WORK/second/data.mdb" "create table data (id integer, cont text);
+  insert into data select value, 'second copy text' from generate_series(1, 9)"
+in_desktop "$WORK/second" "$WORK/second/clipboard.exe"
+expect "second copy started, with its own slots" "second copy text" second --wait 20000 slot 2
+check "two copies, the second without a report" "$(probe count; probe --wait 0 errorbox || echo none)" $'2\nnone'
 focus_editor
-set_clipboard "from the tray"
-key alt+6
-check "Alt+6 while in the tray" "$(eventually "from the tray" probe --any slot 6)" "from the tray"
-clear_editor
-key ctrl+6
-check "Ctrl+6 while in the tray" "$(eventually "from the tray" probe editor)" "from the tray"
-check "clipboard empty after Ctrl+6" "$(eventually "<empty>" wine_clipboard)" "<empty>"
-check "still hidden in the tray" "$(probe --any state)" "minimized hidden"
-shot_root "hotkeys"
+clip_set "for the first copy"
+xdotool key alt+2
+expect "Alt+2 fills the first copy's slot 2" "for the first copy" first slot 2
+check "Alt+2 leaves the second copy's slot 2" "$(second slot 2)" "second copy text"
+paste 2 "for the first copy"
+second close >/dev/null
+gone "$WORK/second/" || fail "second copy did not end"
+expect "one copy left" 1 probe count
+focus_editor
+clip_set "after the second copy"
+xdotool key alt+7
+expect "Alt+7 still works in the first copy" "after the second copy" first slot 7
+paste 7 "after the second copy"
 close_app

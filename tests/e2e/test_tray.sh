@@ -1,47 +1,50 @@
 #!/usr/bin/env bash
-# Minimise to the tray and back: the window hides behind an icon at the right
-# of the task bar with a two-line tip; a right click does nothing; releasing
-# the left button restores the window at its size and place and removes the
-# icon; minimising again adds it again.
+# Minimised into the notification area: the window hides behind an icon with
+# a two-line tip; a right click does nothing; a left click restores it where
+# it was and removes the icon. The icon comes back when the shell makes its
+# notification area again ("TaskbarCreated"), and none is left behind when
+# the program ends while in the tray.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/hotkey_lib.sh"
 
-ICON_X=1013
-ICON_Y=757
+ICON="1013 757"
+to_tray() {
+  probe minimize >/dev/null
+  expect "$1: hidden" "minimized hidden" probe --any state
+  expect "$1: icon shown" 1 probe --any trayicon
+}
+restore() {
+  xdotool mousemove $ICON click 1
+  expect "$1: restored" "normal visible" probe state
+  expect "$1: icon removed" 0 probe trayicon
+}
 
+start_editor  # keeps the desktop and its task bar alive after the program ends
 start_app
 rect="$(probe rect)"
-check "no icon while shown" "$(eventually "0" probe trayicon)" "0"
+check "no icon while shown" "$(probe trayicon)" 0
+to_tray "minimise"
+point_at 600 400
+point_at $ICON
+expect "tip: title and hint on two lines" $'朔禾剪贴板 V1.3\n提示：Alt+数字键赋值，Ctrl+数字键取值' eval "probe anytip | head -n 2 | tr -d '\r'"
+read -r _ _ _ tip_h <<<"$(probe anytip | tail -n 1)"
+[ "${tip_h:-0}" -ge 30 ] && log "ok: tip two lines high" || fail "tip $tip_h px high: not two lines"
+xdotool click 3
+holds "right click: still hidden, no menu" "minimized hidden 0" eval 'echo $(probe --any state) $(probe popupmenu)'
+restore "left click"
+check "restored at its size and place" "$(probe rect)" "$rect"
 
-probe minimize >/dev/null; sleep 1
-check "minimise hides the window" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
-check "minimise shows the icon" "$(eventually "1" probe --any trayicon)" "1"
+to_tray "minimise again"
+probe taskbarcreated
+check "TaskbarCreated with the icon still there: kept, still hidden" "$(probe --any trayicon; probe --any state)" $'1\nminimized hidden'
+check "icon removed behind the program's back" "$(probe --any traydelete; probe --any trayicon)" $'1\n0'
+probe taskbarcreated
+expect "TaskbarCreated brings the icon back" 1 probe --any trayicon
+check "window stays in the tray" "$(probe --any state)" "minimized hidden"
+restore "click on the icon brought back"
+probe taskbarcreated
+check "TaskbarCreated while shown adds no icon" "$(probe trayicon)" 0
 
-# The tip: title and hint on two lines.
-xdotool mousemove 600 400; sleep 0.3
-xdotool mousemove "$ICON_X" "$ICON_Y"; sleep 2
-tip="$(probe anytip)"
-check "tip text" "$(printf '%s' "$tip" | head -n 2 | tr -d '\r')" $'朔禾剪贴板 V1.3\n提示：Alt+数字键赋值，Ctrl+数字键取值'
-shot_root "tip"
-read -r _ _ _ tip_h <<<"$(printf '%s' "$tip" | tail -n 1)"
-[ "${tip_h:-0}" -ge 30 ] && log "ok: tip is two lines high ($tip_h px)" || fail "tip height $tip_h px: not two lines"
-
-# Right click: nothing.
-xdotool mousemove "$ICON_X" "$ICON_Y" click 3; sleep 0.8
-check "right click leaves the window hidden" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
-check "right click keeps the icon" "$(eventually "1" probe --any trayicon)" "1"
-check "no menu after the right click" "$(eventually "0" probe popupmenu)" "0"
-
-# Left click: restored where it was, icon gone.
-click_at "$ICON_X" "$ICON_Y"; sleep 0.5
-check "left click restores the window" "$(eventually "normal visible" probe state)" "normal visible"
-check "restored at its size and place" "$(eventually "$rect" probe rect)" "$rect"
-check "icon removed on restore" "$(eventually "0" probe trayicon)" "0"
-
-# Again.
-probe minimize >/dev/null; sleep 1
-check "minimised again" "$(eventually "minimized hidden" probe --any state)" "minimized hidden"
-check "icon added again" "$(eventually "1" probe --any trayicon)" "1"
-click_at "$ICON_X" "$ICON_Y"; sleep 0.5
-check "restored again" "$(eventually "normal visible" probe state)" "normal visible"
+to_tray "before the end"
+pic="$(probe --any picture)"
 close_app
+expect "no icon left after the program ended" 0 probe trayicon "$pic"

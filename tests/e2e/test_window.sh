@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The window on a first start as a user works with it: its place, rows and
+# skinned look; typing, assign and clear with the clipboard, tooltips; the
+# frame held at its minimum size; closing writes the settings file.
+source "$(dirname "$0")/lib.sh"
+
+BORDER=1B8FD5 LIGHT=FFFFFF BACK=BFE1F9 EDGE=54A5D5 BOX=FFFFFF
+
+# look N: slot N's buttons (left, right, top and bottom border, highlight row,
+# corner) and text box (left, right, top and bottom border, inside).
+look() {
+  local out="" which
+  for which in assign clear; do
+    read -r x y w h <<<"$(probe button "$1" $which)"
+    out+="$(probe pixel $x $((y + h / 2)) $((x + w - 1)) $((y + h / 2)) $((x + w / 2)) $y \
+      $((x + w / 2)) $((y + h - 1)) $((x + w / 2)) $((y + 1)) $x $y) / "
+  done
+  read -r x y w h <<<"$(probe slotrect "$1")"
+  echo "$out$(probe pixel $x $((y + h / 2)) $((x + w - 1)) $((y + h / 2)) $((x + w / 2)) $y \
+    $((x + w / 2)) $((y + h - 1)) $((x + 1)) $((y + h / 2)))"
+}
+rest_on() { point_at 600 600; point_at $(centre "$(probe slotrect "$1")"); }
+
+start_app
+check "title, default place, topmost, shown" "$(probe title; probe rect; probe topmost; probe state)" \
+  "$TITLE"$'\n0 0 250 300\n1\nnormal visible'
+check "nine rows: label, text box, assign and clear" "$(probe controls | sort | uniq -c | awk '{print $1 $2 $3}' | tr '\n' ' ')" \
+  "9Button赋值 9Button清除 9Edit 1Static1: 1Static2: 1Static3: 1Static4: 1Static5: 1Static6: 1Static7: 1Static8: 1Static9: 1ThunderRT6PictureBoxDC "
+face="$BORDER $BORDER $BORDER $BORDER $LIGHT $BACK"
+for n in 1 9; do
+  expect "slot $n: rounded blue buttons, flat one-pixel box border" "$face / $face / $EDGE $EDGE $EDGE $EDGE $BOX" look $n
+done
+
+type_into 2 "hello world"
+expect "typed text in slot 2" "hello world" probe slot 2
+rest_on 2
+expect "tooltip follows typing" "hello world" probe tip
+text='abc 中文 ąč 😀'
+clip_set "$text"
+click "$(probe button 3)"
+expect "assign fills slot 3" "$text" probe slot 3
+rest_on 3
+expect "tooltip of slot 3" "$text" probe tip
+check "clipboard unchanged by assign" "$(probe clipboard)" "$text"
+click "$(probe button 3 clear)"
+expect "clear empties slot 3" "" probe slot 3
+clip_image
+click "$(probe button 2)"
+expect "assign with an image empties slot 2" "" probe slot 2
+
+# The bottom-right corner dragged far below the minimum size.
+xdotool mousemove 248 298 mousedown 1 mousemove 200 250 mousemove 150 150 mouseup 1
+expect "frame held at the minimum size" "0 0 250 295" probe rect
+close_app
+check "settings written at close" "$(tr -d '\r' <"$APPDIR/Config.ini")" $'[Last]\nWidth= 3750\nHeight= 4425\nLeft= 0\nTop= 0'
