@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""Injects faults into the program one at a time and reports which ones the
+test suite catches. Each fault replaces text in one source file; the tree is
+rebuilt, the unit tests run, and the end-to-end runs too when the unit tests
+pass. The file is restored afterwards, also when the run is interrupted.
+
+  scripts/fault_sample.py [--only 1,5,7] [--list]
+
+Run it in a checkout of its own: it edits the sources it is started in.
+"""
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+
+# (folder-level label, file, [(old, new), ...])
+FAULTS = [
+    ("leave opacity", "skin/interaction/mouse_handlers.cpp",
+     [("prop::kAlphaLevel, 140)", "prop::kAlphaLevel, 120)")]),
+    ("hot face level clamp", "skin/interaction/button_faces.cpp",
+     [("prop::kAlphaLevel, 255)", "prop::kAlphaLevel, 250)")]),
+    ("fade step", "skin/interaction/fade_step.h",
+     [("kFadeStep = 3;", "kFadeStep = 5;")]),
+    ("fade end condition", "skin/interaction/fade_step.cpp",
+     [("if (next > kFadeTopLevel)", "if (next >= kFadeTopLevel)")]),
+    ("hot or pressed by mouse button", "skin/interaction/mouse_handlers.cpp",
+     [("? VisualState::Pressed : VisualState::Hot", "? VisualState::Hot : VisualState::Pressed")]),
+    ("combo button hit margin", "skin/interaction/hit_tests.cpp",
+     [("width - scrollWidth - 2 <= x", "width - scrollWidth - 4 <= x")]),
+    ("frame colour", "skin/render/skin_colours.h",
+     [("kFrameColour = 0x00D5A554", "kFrameColour = 0x00D5A555")]),
+    ("disabled caption colour", "skin/render/skin_colours.h",
+     [("kDisabledCaptionColour = 0x00968A79", "kDisabledCaptionColour = 0x00968A78")]),
+    ("progress fill colour", "skin/render/skin_colours.h",
+     [("kProgressFillColour = 0x00F6D64C", "kProgressFillColour = 0x00F6D64D")]),
+    ("button image table colour", "skin/render/image_pixels.cpp",
+     [("{0x69B2E2, 0x7EC0E7, 0xE7F3FB, 0xFFFFFF}", "{0x69B2E2, 0x7EC0E8, 0xE7F3FB, 0xFFFFFF}")]),
+    ("progress range", "skin/render/progress_fill.cpp",
+     [("/ 30000.0f", "/ 32767.0f")]),
+    ("transparent blit raster operation", "skin/render/transparent_blit.cpp",
+     [("kDestAndNotSource = 0x00220326", "kDestAndNotSource = 0x008800C6")]),
+    ("class classification", "skin/core/control_kind.cpp",
+     [('{L"thunderrt6checkbox", ControlKind::CheckBox}', '{L"thunderrt6checkbox", ControlKind::OptionButton}')]),
+    ("flat border condition", "skin/core/nc_paint.cpp",
+     [("GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawFlatBorder", "GWL_EXSTYLE) & WS_EX_STATICEDGE) DrawFlatBorder")]),
+    ("initial state of a disabled button", "skin/core/skin_window.cpp",
+     [("IsWindowEnabled(window) ? VisualState::Normal", "!IsWindowEnabled(window) ? VisualState::Normal")]),
+    ("descendants after the form", "skin/core/skin_window.cpp",
+     [("    case ControlKind::Form:\n      EnumChildWindows(window, SkinChildProc, 0);\n      break;",
+       "    case ControlKind::Form:\n      break;"),
+      ("  RepaintWhole(window);\n  return 1;\n}\n\nint UnskinWindow",
+       "  RepaintWhole(window);\n  if (ClassifyWindow(window) == ControlKind::Form) "
+       "EnumChildWindows(window, SkinChildProc, 0);\n  return 1;\n}\n\nint UnskinWindow")]),
+    ("detach result", "skin/clsSkinner.cpp",
+     [("{ return StopSkin(window); }", "{ StopSkin(window); return 1; }")]),
+    ("text box tab index", "app/frm_main.cpp",
+     [("txtClip_[i]->SetTabIndex(8 + n);", "txtClip_[i]->SetTabIndex(9 + n);")]),
+    ("minimum height at start-up", "app/frm_main.cpp",
+     [("if (height < 4225) height = 4225;", "if (height < 4200) height = 4200;")]),
+    ("negative left clamp", "app/frm_main.cpp",
+     [("if (left < 0) left = 0;", "if (left < -15) left = 0;")]),
+    ("last slot height", "app/frm_main.cpp",
+     [("txtClip(9).SetHeight(Height() - 4110);", "txtClip(9).SetHeight(Height() - 4100);")]),
+    ("skin and hotkey procedure order", "app/frm_main.cpp",
+     [("  skinner_ = std::make_unique<skin::clsSkinner>();\n  skinner_->AttachSkin(hwnd());\n",
+       ""),
+      ("  mod_HotKey::InstallHotKeyWndProc(hwnd());\n",
+       "  mod_HotKey::InstallHotKeyWndProc(hwnd());\n  skinner_ = std::make_unique<skin::clsSkinner>();\n"
+       "  skinner_->AttachSkin(hwnd());\n")]),
+    ("ini value's leading blank", "app/mod_ini.cpp",
+     [("return value >= 0 ? \" \"", "return value > 0 ? \" \"")]),
+    ("clipboard format rendered", "app/paste_clipboard.cpp",
+     [("if (block && !SetClipboardData(CF_UNICODETEXT, block))", "if (block && !SetClipboardData(CF_TEXT, block))")]),
+    ("hotkey ids", "app/hot_key_id.h",
+     [("return group * 100 + virtualKey;", "return group * 10 + virtualKey;")]),
+    ("slot row updated", "app/slot_store.cpp",
+     [('std::to_string(n) + " limit 1)"', 'std::to_string(n) + " order by rowid desc limit 1)"')]),
+    ("clipboard format read", "forms/clipboard.cpp",
+     [("GetClipboardData(CF_UNICODETEXT)", "GetClipboardData(CF_TEXT)")]),
+    ("key up before key down", "forms/keystroke_sender.cpp",
+     [("  inputs.push_back(KeyEvent(virtualKey, false));\n  inputs.push_back(KeyEvent(virtualKey, true));\n",
+       "  inputs.push_back(KeyEvent(virtualKey, true));\n  inputs.push_back(KeyEvent(virtualKey, false));\n")]),
+]
+
+
+def run(args, log):
+    with open(log, "a") as out:
+        return subprocess.run(args, cwd=ROOT, stdout=out, stderr=subprocess.STDOUT).returncode
+
+
+def main():
+    only = None
+    if "--list" in sys.argv:
+        for i, (name, path, _) in enumerate(FAULTS, 1):
+            print(f"{i:2} {path}: {name}")
+        return 0
+    if "--only" in sys.argv:
+        only = {int(x) for x in sys.argv[sys.argv.index("--only") + 1].split(",")}
+    log = ROOT / "fault_sample.log"
+    log.write_text("")
+    caught = tried = 0
+    for i, (name, path, edits) in enumerate(FAULTS, 1):
+        if only and i not in only:
+            continue
+        source = ROOT / path
+        original = source.read_text()
+        text = original
+        for old, new in edits:
+            if text.count(old) < 1:
+                print(f"{i:2} {path}: {name}: text not found, skipped", flush=True)
+                break
+            text = text.replace(old, new, 1)
+        else:
+            start = time.time()
+            try:
+                source.write_text(text)
+                with open(log, "a") as out:
+                    out.write(f"\n===== fault {i}: {path}: {name}\n")
+                by = None
+                build = ROOT / "build"
+                if run(["cmake", "--build", str(build), "-j", "2"], log) != 0:
+                    by = "does not build"
+                elif run(["scripts/test.sh", "-L", "unit"], log) != 0:
+                    by = "unit"
+                elif run(["scripts/test.sh", "-L", "e2e"], log) != 0:
+                    by = "e2e"
+            finally:
+                source.write_text(original)
+            if by == "does not build":
+                print(f"{i:2} {path}: {name}: does not build, skipped", flush=True)
+                continue
+            tried += 1
+            caught += by is not None
+            verdict = f"caught ({by})" if by else "SURVIVED"
+            print(f"{i:2} {path}: {name}: {verdict} [{time.time() - start:.0f} s]", flush=True)
+    print(f"caught {caught} of {tried}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
