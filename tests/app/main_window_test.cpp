@@ -22,29 +22,29 @@ namespace hk = app::mod_HotKey;
 
 int Px(double twips) { return forms::TwipsToPixelsX(twips); }
 int Py(double twips) { return forms::TwipsToPixelsY(twips); }
-RECT InParent(HWND child) {
+// Left, top, width and height in pixels; a child's relative to its parent.
+std::tuple<int, int, int, int> Box(HWND hwnd) {
   RECT r;
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
+  GetWindowRect(hwnd, &r);
+  if (GetParent(hwnd)) MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 std::wstring TextOf(HWND hwnd) {
   wchar_t text[64] = {};
   GetWindowTextW(hwnd, text, 64);
   return text;
 }
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     forms::App::SetPathForTesting(dir.path.wstring());
-    forms::App::SetErrorReporterForTesting(
-        [this](long number, const std::wstring&) { errors.push_back(number); });
+    forms::App::SetErrorReporterForTesting([this](long number, const std::wstring&) { errors.push_back(number); });
   }
   void TearDown() override {
     form.reset();
     forms::App::RestoreDefaultErrorReporter();
-    forms::App::SetPathForTesting(L"");
     EXPECT_EQ(errors, expectedErrors);
   }
   FrmMain& Start(const std::string& ini = "") {
@@ -56,23 +56,18 @@ class MainWindow : public ::testing::Test {
     form->Show();
     return *form;
   }
-  // The window rectangle and the rows laid out for it.
+  // The window's rectangle and the rows laid out for its size.
   void ExpectGeometry(double left, double top, double width, double height) {
-    RECT r;
-    GetWindowRect(form->hwnd(), &r);
-    EXPECT_EQ(std::make_tuple(r.left, r.top, r.right - r.left, r.bottom - r.top),
-              std::make_tuple(Px(left), Py(top), Px(width), Py(height)));
+    EXPECT_EQ(Box(form->hwnd()), std::make_tuple(Px(left), Py(top), Px(width), Py(height)));
     for (int n = 1; n <= 9; ++n) {
-      RECT box = InParent(form->txtClip(n).hwnd());
-      EXPECT_EQ(box.right - box.left, Px(width - 1935)) << n;
-      EXPECT_EQ(box.bottom - box.top, Py(n == 9 ? height - 4110 : 270)) << n;
-      EXPECT_EQ(InParent(form->cmdGet(n).hwnd()).left, Px(width - 1530)) << n;
-      EXPECT_EQ(InParent(form->cmdClear(n).hwnd()).left, Px(width - 870)) << n;
+      EXPECT_EQ(Box(form->txtClip(n).hwnd()), std::make_tuple(Px(300), Py(150 + 420 * (n - 1)), Px(width - 1935),
+                                                              Py(n == 9 ? height - 4110 : 270))) << n;
+      EXPECT_EQ(std::get<0>(Box(form->cmdGet(n).hwnd())), Px(width - 1530)) << n;
+      EXPECT_EQ(std::get<0>(Box(form->cmdClear(n).hwnd())), Px(width - 870)) << n;
     }
   }
   void ExpectSlot(int n, const std::wstring& text) {
-    EXPECT_EQ(form->txtClip(n).Text(), text) << "slot " << n;
-    EXPECT_EQ(form->txtClip(n).ToolTipText(), text) << "tip " << n;
+    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text)) << n;
   }
 
   TempDir dir;
@@ -82,26 +77,22 @@ class MainWindow : public ::testing::Test {
 
 TEST_F(MainWindow, DesignLayoutColoursAndTabOrder) {
   FrmMain& f = Start();
-  struct Child { int id; std::wstring text; double left, top, width, height; };
-  std::vector<Child> order;  // the tab order, which is also the z-order
-  for (int n = 1; n <= 9; ++n)
-    order.push_back({FrmMain::LabelId(n), std::to_wstring(n) + L":", 120, 210 + 420. * (n - 1), 0, 0});
-  for (int n = 1; n <= 9; ++n)
-    order.push_back({FrmMain::TextBoxId(n), L"", 300, 150 + 420. * (n - 1), 1815, n == 9 ? 390. : 270});
-  for (int n : {1, 9, 2, 3, 4, 5, 6, 7, 8}) {
-    order.push_back({FrmMain::GetButtonId(n), L"赋值", 2220, 120 + 420. * (n - 1), 615, 315});
-    order.push_back({FrmMain::ClearButtonId(n), L"清除", 2880, 120 + 420. * (n - 1), 615, 315});
+  std::vector<std::tuple<int, std::wstring, int, int, int, int>> order;  // tab order = z-order
+  for (int n = 1; n <= 9; ++n) {
+    auto [left, top, width, height] = Box(f.lblNumber(n).hwnd());  // sized to its text
+    order.emplace_back(FrmMain::LabelId(n), std::to_wstring(n) + L":", Px(120), Py(210 + 420 * (n - 1)), width, height);
   }
-  order.push_back({FrmMain::kTrayPictureId, L"", 1140, 1320, 615, 555});
+  for (int n = 1; n <= 9; ++n)
+    order.emplace_back(FrmMain::TextBoxId(n), L"", Px(300), Py(150 + 420 * (n - 1)), Px(1815), Py(n == 9 ? 390 : 270));
+  for (int n : {1, 9, 2, 3, 4, 5, 6, 7, 8}) {
+    order.emplace_back(FrmMain::GetButtonId(n), L"赋值", Px(2220), Py(120 + 420 * (n - 1)), Px(615), Py(315));
+    order.emplace_back(FrmMain::ClearButtonId(n), L"清除", Px(2880), Py(120 + 420 * (n - 1)), Px(615), Py(315));
+  }
+  order.emplace_back(FrmMain::kTrayPictureId, L"", Px(1140), Py(1320), Px(615), Py(555));
   HWND child = GetWindow(f.hwnd(), GW_CHILD);
-  for (const Child& c : order) {
+  for (const auto& want : order) {
     ASSERT_NE(child, nullptr);
-    RECT r = InParent(child);
-    EXPECT_EQ(std::make_tuple(GetDlgCtrlID(child), TextOf(child), r.left, r.top),
-              std::make_tuple(c.id, c.text, Px(c.left), Py(c.top)));
-    if (c.width > 0) {
-      EXPECT_EQ(std::make_tuple(r.right - r.left, r.bottom - r.top), std::make_tuple(Px(c.width), Py(c.height))) << c.id;
-    }
+    EXPECT_EQ(std::tuple_cat(std::make_tuple(GetDlgCtrlID(child), TextOf(child)), Box(child)), want);
     child = GetWindow(child, GW_HWNDNEXT);
   }
   EXPECT_EQ(child, nullptr);
@@ -111,29 +102,33 @@ TEST_F(MainWindow, DesignLayoutColoursAndTabOrder) {
   EXPECT_EQ(TextOf(f.hwnd()), L"朔禾剪贴板 V1.3");
   EXPECT_FALSE(IsWindowVisible(f.picTray().hwnd()));
   EXPECT_TRUE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-
   HDC dc = CreateCompatibleDC(nullptr);
-  const std::tuple<UINT, HWND, COLORREF, COLORREF> colours[] = {
-      {WM_CTLCOLOREDIT, f.txtClip(4).hwnd(), RGB(0, 0, 0xC0), GetSysColor(COLOR_INFOBK)},
-      {WM_CTLCOLORSTATIC, f.lblNumber(4).hwnd(), RGB(0xC0, 0, 0), GetSysColor(COLOR_BTNFACE)}};
-  for (const auto& [message, control, fore, back] : colours) {
+  for (auto [message, control, fore, back] :
+       {std::make_tuple(WM_CTLCOLOREDIT, f.txtClip(4).hwnd(), RGB(0, 0, 0xC0), GetSysColor(COLOR_INFOBK)),
+        std::make_tuple(WM_CTLCOLORSTATIC, f.lblNumber(4).hwnd(), RGB(0xC0, 0, 0), GetSysColor(COLOR_BTNFACE))}) {
     SendMessageW(f.hwnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
     EXPECT_EQ(std::make_tuple(GetTextColor(dc), GetBkColor(dc)), std::make_tuple(fore, back));
   }
   DeleteDC(dc);
 }
 
-TEST_F(MainWindow, StartUpGeometryIsReadClampedAndRaised) {
-  const std::tuple<const char*, double, double, double, double> cases[] = {
+TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
+  const std::tuple<const char*, int, int, int, int> cases[] = {
       {"", 0, 0, 3750, 4500},
       {"[Last]\r\nWidth=3000\r\nHeight= 4300\r\nLeft=-150\r\nTop=-7\r\n", 0, 0, 3750, 4425},
-      {"[Last]\r\nTop= 450\r\nLeft= 300\r\nHeight=4230\r\nWidth= 5010\r\n", 300, 450, 5010, 4425},
+      {"[Last]\r\nTop= 450\r\nLeft= 300\r\nHeight=4230\r\nWidth= 3765\r\n", 300, 450, 3765, 4425},
       {"[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft= 15\r\nTop= 30\r\n", 15, 30, 5010, 6000}};
-  for (const auto& [ini, left, top, width, height] : cases) {
-    SCOPED_TRACE(ini);
+  for (auto [ini, left, top, width, height] : cases) {
     Start(ini);
     ExpectGeometry(left, top, width, height);
   }
+  form->Move(300, 450, 2000, 2000);
+  ExpectGeometry(300, 450, 3750, 4425);
+  form->Move(300, 450, 5010, 6000);
+  form->SetWindowState(forms::WindowState::Maximized);
+  ASSERT_TRUE(IsZoomed(form->hwnd()));
+  EXPECT_EQ(std::get<2>(Box(form->txtClip(1).hwnd())), Px(5010 - 1935));
+  EXPECT_EQ(std::get<3>(Box(form->txtClip(9).hwnd())), Py(6000 - 4110));
   // A place beyond every monitor is pulled back onto the screen.
   Start("[Last]\r\nLeft= 2147483647\r\nTop= 900000\r\n");
   RECT r;
@@ -141,21 +136,10 @@ TEST_F(MainWindow, StartUpGeometryIsReadClampedAndRaised) {
   EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
 }
 
-TEST_F(MainWindow, ResizeKeepsTheMinimumAndMaximisingKeepsTheLayout) {
-  FrmMain& f = Start();
-  f.Move(300, 450, 2000, 2000);
-  ExpectGeometry(300, 450, 3750, 4425);
-  f.Move(300, 450, 5010, 6000);
-  f.SetWindowState(forms::WindowState::Maximized);
-  ASSERT_TRUE(IsZoomed(f.hwnd()));
-  RECT box = InParent(f.txtClip(9).hwnd());
-  EXPECT_EQ(std::make_tuple(box.right - box.left, box.bottom - box.top),
-            std::make_tuple(Px(5010 - 1935), Py(6000 - 4110)));
-}
-
 TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
-  app::SlotTexts stored;
-  for (int n = 1; n <= 9; ++n) stored[n - 1] = L"槽 " + std::to_wstring(n);
+  app::SlotTexts stored, saved;
+  for (int n = 1; n <= 9; ++n) stored[n - 1] = saved[n - 1] = L"槽 " + std::to_wstring(n);
+  saved[1] = L"禾", saved[7] = L"";
   for (bool minimised : {false, true}) {
     app::SaveSlots(dir.path.wstring(), stored);
     FrmMain& f = Start();
@@ -163,57 +147,72 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
     SendMessageW(f.txtClip(2).hwnd(), EM_SETSEL, 0, -1);
     SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'禾', 1);  // typed over the whole text
     ExpectSlot(2, L"禾");
-    f.txtClip(8).SetText(L"");
+    Click(f.cmdClear(8).hwnd());
     f.Move(minimised ? 600 : -150, 450, 5010, 6000);
     if (minimised) f.SetWindowState(forms::WindowState::Minimized);
     f.Close();
-    app::SlotTexts saved = stored;
-    saved[1] = L"禾";
-    saved[7] = L"";
     EXPECT_EQ(app::LoadSlots(dir.path.wstring()), saved);
-    EXPECT_EQ(FileBytes(dir.path / L"Config.ini"),
-              std::string("[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft=") +
-                  (minimised ? " 600" : "-150") + "\r\nTop= 450\r\n");
+    EXPECT_EQ(FileBytes(dir.path / L"Config.ini"), std::string("[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft=") +
+                                                       (minimised ? " 600" : "-150") + "\r\nTop= 450\r\n");
   }
   // A save that fails leaves the settings file unwritten.
-  FrmMain& f = Start();
+  Start();
   PutFile(dir.path / L"data.mdb", "not a database");
-  f.Close();
+  form->Close();
   expectedErrors = {26};
   EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
 }
 
-TEST_F(MainWindow, AssignClearAndTypingKeepTheTooltipEqualToTheText) {
+std::vector<WPARAM> passedOn;
+WNDPROC realOldProc = nullptr;
+LRESULT CALLBACK Recorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) passedOn.push_back(wParam);
+  return CallWindowProcW(realOldProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
   FrmMain& f = Start();
-  const std::wstring text = L"剪贴 \U0001F4CE\r\n第二行";
-  PutClip(CF_UNICODETEXT, text);
-  SendMessageW(f.cmdGet(4).hwnd(), BM_CLICK, 0, 0);
-  ExpectSlot(4, text);
-  ExpectSlot(3, L"");
-  EXPECT_EQ(ClipText(), text);
-  SendMessageW(f.cmdClear(4).hwnd(), BM_CLICK, 0, 0);
-  ExpectSlot(4, L"");
-  for (UINT format : {0u, static_cast<UINT>(CF_BITMAP)}) {  // nothing, an image: no text
-    f.txtClip(6).SetText(L"old");
-    PutClip(format);
-    SendMessageW(f.cmdGet(6).hwnd(), BM_CLICK, 0, 0);
-    ExpectSlot(6, L"");
+  const std::wstring text = L"存入 \U0001F4CE\r\n二";
+  const std::function<void(int)> ways[] = {[&](int n) { Click(f.cmdGet(n).hwnd()); },
+                                           [&](int n) { SendMessageW(f.hwnd(), WM_HOTKEY, 148 + n, 0); }};
+  for (int way = 0; way < 2; ++way) {
+    for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
+    PutClip(CF_UNICODETEXT, text);
+    ways[way](5 + way * 4);  // slot 5 or 9
+    ExpectSlot(5 + way * 4, text);
+    EXPECT_EQ(ClipText(), text);
+    for (UINT format : {0u, static_cast<UINT>(CF_BITMAP)}) {  // nothing, an image: no text
+      PutClip(format);
+      ways[way]((format ? 2 : 1) + way * 2);  // slots 1 and 2, or 3 and 4
+    }
+    for (int n = 1; n <= 9; ++n) ExpectSlot(n, n == 5 + way * 4 ? text : (n + 1) / 2 == way + 1 ? L"" : L"old");
+    PutClip(CF_UNICODETEXT, L"new");
+    {
+      ClipHolder busy;  // a clipboard another program holds leaves slot and clipboard as they were
+      ways[way](7);
+      SendMessageW(f.hwnd(), WM_HOTKEY, 255, 0);
+    }
+    ExpectSlot(7, L"old");
+    EXPECT_EQ(ClipText(), L"new");
   }
-  for (wchar_t c : {L'禾', L'x'}) SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, c, 1);
-  ExpectSlot(2, L"禾x");
-  f.txtClip(7).SetText(L"keep");
-  PutClip(CF_UNICODETEXT, L"new");
-  {
-    ClipHolder busy;
-    SendMessageW(f.cmdGet(7).hwnd(), BM_CLICK, 0, 0);
-  }
-  ExpectSlot(7, L"keep");
+  Click(f.cmdClear(5).hwnd());
+  ExpectSlot(5, L"");
+  // Every hotkey message passes on; ids that are not ours change nothing.
+  std::vector<std::wstring> before;
+  for (int n = 1; n <= 9; ++n) before.push_back(f.txtClip(n).Text());
+  realOldProc = hk::OldWndProc;
+  hk::OldWndProc = &Recorder;
+  const std::vector<WPARAM> ids = {static_cast<WPARAM>(-1), 148, 158, 258, 349, 199};
+  for (WPARAM id : ids) SendMessageW(f.hwnd(), WM_HOTKEY, id, 0);
+  hk::OldWndProc = realOldProc;
+  EXPECT_EQ(passedOn, ids);
+  EXPECT_EQ(ClipText(), L"new");
+  for (int n = 1; n <= 9; ++n) ExpectSlot(n, before[n - 1]);
 }
 
 bool KeyIsFree(UINT modifier, UINT key) {
   if (!RegisterHotKey(nullptr, 0x7000, modifier, key)) return false;
-  UnregisterHotKey(nullptr, 0x7000);
-  return true;
+  return UnregisterHotKey(nullptr, 0x7000);
 }
 
 TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
@@ -223,68 +222,23 @@ TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
     if (shutDown) f.Form_Unload();
     // Running: hotkeys, then the skin, then the form; detached: the form alone.
     EXPECT_EQ(procOf(f.hwnd()), shutDown ? &forms::Form::WndProc : &hk::HotKeyWndProc);
-    if (!shutDown) {
-      EXPECT_EQ(hk::OldWndProc, &skin::SkinWndProc);
-    }
+    EXPECT_EQ(hk::OldWndProc, &skin::SkinWndProc);
     EXPECT_EQ(procOf(f.cmdGet(9).hwnd()) == &skin::SkinWndProc, !shutDown);
     for (int n = 1; n <= 9; ++n) {
       for (UINT modifier : {MOD_ALT, MOD_CONTROL}) {
-        const UINT key = '0' + n, id = (modifier == MOD_ALT ? 148 : 248) + n;
-        if (!shutDown) {
-          EXPECT_FALSE(KeyIsFree(modifier, key)) << id;
-          EXPECT_TRUE(UnregisterHotKey(f.hwnd(), static_cast<int>(id))) << id;
-        }
-        EXPECT_TRUE(KeyIsFree(modifier, key)) << id;
+        const int id = (modifier == MOD_ALT ? 148 : 248) + n;
+        EXPECT_EQ(KeyIsFree(modifier, '0' + n), shutDown) << id;
+        EXPECT_EQ(UnregisterHotKey(f.hwnd(), id) != FALSE, !shutDown) << id;
+        EXPECT_TRUE(KeyIsFree(modifier, '0' + n)) << id;
       }
     }
   }
 }
 
-std::vector<std::tuple<UINT, WPARAM, LPARAM>> seen;
-WNDPROC realOldProc = nullptr;
-LRESULT CALLBACK Recorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HOTKEY || message == WM_USER + 7) seen.emplace_back(message, wParam, lParam);
-  if (message == WM_USER + 7) return 0x5EED;
-  return CallWindowProcW(realOldProc, hwnd, message, wParam, lParam);
-}
-
-TEST_F(MainWindow, AltDigitStoresOurIdsOnlyAndEveryMessagePassesOn) {
-  FrmMain& f = Start();
-  for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"slot " + std::to_wstring(n));
-  const std::wstring text = L"存入 \U0001F4CE\r\n二";
-  PutClip(CF_UNICODETEXT, text);
-  realOldProc = hk::OldWndProc;
-  hk::OldWndProc = &Recorder;
-  seen.clear();
-  EXPECT_EQ(SendMessageW(f.hwnd(), WM_USER + 7, 3, 4), 0x5EED);
-  const WPARAM ids[] = {static_cast<WPARAM>(-1), 148, 158, 258, 349, 151, 157};
-  for (WPARAM id : ids) SendMessageW(f.hwnd(), WM_HOTKEY, id, 0x310);
-  hk::OldWndProc = realOldProc;
-  std::vector<std::tuple<UINT, WPARAM, LPARAM>> want = {{WM_USER + 7, 3, 4}};
-  for (WPARAM id : ids) want.emplace_back(WM_HOTKEY, id, 0x310);
-  EXPECT_EQ(seen, want);
-  for (int n = 1; n <= 9; ++n) ExpectSlot(n, n == 3 || n == 9 ? text : L"slot " + std::to_wstring(n));
-  EXPECT_EQ(ClipText(), text);
-
-  PutClip(CF_BITMAP);
-  SendMessageW(f.hwnd(), WM_HOTKEY, 149, 0);
-  ExpectSlot(1, L"");
-  // A clipboard held by another program leaves slot and clipboard as they were.
-  PutClip(CF_UNICODETEXT, L"clipboard");
-  {
-    ClipHolder busy;
-    SendMessageW(f.hwnd(), WM_HOTKEY, 152, 0);
-    SendMessageW(f.hwnd(), WM_HOTKEY, 252, 0);
-  }
-  ExpectSlot(4, L"slot 4");
-  EXPECT_EQ(ClipText(), L"clipboard");
-  EXPECT_FALSE(f.Paste().Pending());
-}
-
 TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
   FrmMain& f = Start();
-  HWND editor = CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE,
-                                300, 300, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND editor = CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE, 300, 300, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
   INPUT key[2] = {};
   key[0].type = key[1].type = INPUT_KEYBOARD;
   key[0].ki.wVk = key[1].ki.wVk = 'A';
@@ -305,18 +259,15 @@ TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
     PostMessageW(f.hwnd(), WM_HOTKEY, 248 + slot, 0);
     const std::wstring want = slot == 3 ? text : L"";
     EXPECT_TRUE(PumpUntil([&] { return TextOf(editor) == want && !f.Paste().Pending(); }));
-    EXPECT_EQ(TextOf(editor), want);
-    EXPECT_EQ(CountClipboardFormats(), 0);
-    EXPECT_EQ(GetForegroundWindow(), editor);
+    EXPECT_EQ(std::make_tuple(TextOf(editor), CountClipboardFormats(), GetForegroundWindow()),
+              std::make_tuple(want, 0, editor));
   }
   DestroyWindow(editor);
 }
 
 bool IconShown(HWND window) {
   NOTIFYICONDATAW probe{};
-  probe.cbSize = sizeof probe;
-  probe.hWnd = window;
-  probe.uID = 1;
+  probe.cbSize = sizeof probe, probe.hWnd = window, probe.uID = 1;
   return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
@@ -325,21 +276,16 @@ TEST_F(MainWindow, MinimisingHidesInTheTrayAndALeftButtonReleaseRestores) {
   HWND pic = f.picTray().hwnd();
   for (int round = 0; round < 2; ++round) {
     ShowWindow(f.hwnd(), SW_MINIMIZE);
-    EXPECT_TRUE(IconShown(pic));
     const NOTIFYICONDATAW& d = app::mod_Tray::TrayIconData;
     EXPECT_EQ(std::make_tuple(d.hWnd, d.uID, d.uFlags, d.uCallbackMessage, d.hIcon, std::wstring(d.szTip)),
-              std::make_tuple(pic, 1u, 7u, 0x200u,
-                              reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, ICON_SMALL, 0)),
+              std::make_tuple(pic, 1u, 7u, 0x200u, reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, 0, 0)),
                               std::wstring(L"朔禾剪贴板 V1.3\r\n提示：Alt+数字键赋值，Ctrl+数字键取值")));
     // Moves, other buttons and a new notification area keep it there.
-    for (LPARAM m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK})
-      SendMessageW(pic, 0x200, 1, m);
+    for (LPARAM m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}) SendMessageW(pic, 0x200, 1, m);
     SendMessageW(f.hwnd(), app::mod_Tray::TaskbarCreatedMessage(), 0, 0);
-    EXPECT_FALSE(IsWindowVisible(f.hwnd()));
-    EXPECT_TRUE(IconShown(pic));
+    EXPECT_EQ(std::make_tuple(IsWindowVisible(f.hwnd()), IconShown(pic)), std::make_tuple(FALSE, true));
     SendMessageW(pic, 0x200, 1, WM_LBUTTONUP);
-    EXPECT_TRUE(IsWindowVisible(f.hwnd()));
-    EXPECT_FALSE(IconShown(pic));
+    EXPECT_EQ(std::make_tuple(IsWindowVisible(f.hwnd()), IconShown(pic)), std::make_tuple(TRUE, false));
     ExpectGeometry(300, 450, 3750, 4500);
   }
 }
