@@ -1,179 +1,115 @@
-// Loading and saving the nine slots: new installations, the row rules and
-// texts that must come back exactly as they went in.
+// The nine slots in data.mdb: new installations, the row rules, texts that
+// come back exactly, and files that are refused untouched.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <string>
 #include <vector>
 
 #include "app/slot_store.h"
-#include "tests/db/fixture_db.h"
-#include "tests/db/slot_test_folder.h"
+#include "forms/runtime_error.h"
+#include "tests/app/harness.h"
 
 namespace {
 
 using namespace std::string_literals;
-
 using app::LoadSlots;
 using app::SaveSlots;
-using app::SlotTexts;
-using slot_test::FixtureDb;
-using slot_test::TempFolder;
 
-SlotTexts Numbered(const std::wstring& prefix) {
-  SlotTexts slots;
+// Runs SQL on the file; the rows of its last statement, columns joined by '|'.
+std::vector<std::string> Sql(const fs::path& file, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open16(file.c_str(), &db);
+  std::vector<std::string> rows;
+  auto collect = [](void* out, int count, char** values, char**) {
+    std::string row;
+    for (int i = 0; i < count; ++i) row += (i ? "|" : "") + std::string(values[i] ? values[i] : "<null>");
+    static_cast<std::vector<std::string>*>(out)->push_back(row);
+    return 0;
+  };
+  EXPECT_EQ(sqlite3_exec(db, sql.c_str(), collect, &rows, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
+  return rows;
+}
+
+app::SlotTexts Numbered(const std::wstring& prefix) {
+  app::SlotTexts slots;
   for (int n = 1; n <= 9; ++n) slots[n - 1] = prefix + std::to_wstring(n);
   return slots;
 }
 
-TEST(SlotDatabasePath, AppendsWithoutLookingAtTheLastCharacter) {
-  EXPECT_EQ(app::SlotDatabasePath(L"C:\\Tools\\Clip"), L"C:\\Tools\\Clip\\data.mdb");
+TEST(SlotStore, PathAndQuery) {
+  EXPECT_EQ(app::SlotDatabasePath(L"C:\\Tools"), L"C:\\Tools\\data.mdb");
   EXPECT_EQ(app::SlotDatabasePath(L"C:\\"), L"C:\\\\data.mdb");
   EXPECT_EQ(app::SlotQuery(3), "select * from data where id=3");
-  EXPECT_EQ(app::SlotQuery(9), "select * from data where id=9");
 }
 
-TEST(SlotDatabasePath, DoubledBackslashReachesTheSameFile) {
-  TempFolder folder;
-  SaveSlots(folder.path() + L"\\", Numbered(L"root "));
-  ASSERT_TRUE(slot_test::FileExists(folder.File(L"data.mdb")));
-  EXPECT_EQ(LoadSlots(folder.path())[4], L"root 5");
-}
-
-TEST(SlotStoreNewInstallation, MissingFileIsCreatedWithAnEmptyTable) {
-  TempFolder folder;
-  const SlotTexts loaded = LoadSlots(folder.path());
-  for (const auto& text : loaded) EXPECT_EQ(text, L"");
-  ASSERT_TRUE(slot_test::FileExists(folder.File(L"data.mdb")));
-
-  FixtureDb db(folder.File(L"data.mdb"));
-  EXPECT_EQ(db.Value("select count(*) from data"), "0");
-  EXPECT_EQ(db.Rows("select name from pragma_table_info('data') order by cid"),
-            (std::vector<std::string>{"id", "cont"}));
-}
-
-TEST(SlotStoreNewInstallation, ZeroByteFileGetsTheTable) {
-  TempFolder folder;
-  slot_test::WriteBytes(folder.File(L"data.mdb"), "");
-  const SlotTexts loaded = LoadSlots(folder.path());
-  for (const auto& text : loaded) EXPECT_EQ(text, L"");
-
-  SaveSlots(folder.path(), Numbered(L"z"));
-  EXPECT_EQ(LoadSlots(folder.path()), Numbered(L"z"));
-}
-
-class SlotStoreRows : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FixtureDb db(path());
-    db.Exec("create table data (id integer, cont text)");
+TEST(SlotStore, NewInstallationGetsTheTableAndNineRowsInOrder) {
+  for (bool zeroBytes : {false, true}) {
+    TempDir dir;
+    const fs::path file = dir.path / L"data.mdb";
+    if (zeroBytes) PutFile(file, "");
+    EXPECT_EQ(LoadSlots(dir.path.wstring()), app::SlotTexts{});
+    EXPECT_EQ(Sql(file, "select name from pragma_table_info('data')"), (std::vector<std::string>{"id", "cont"}));
+    app::SlotTexts slots = Numbered(L"s");
+    slots[6] = L"";
+    SaveSlots(dir.path.wstring(), slots);
+    EXPECT_EQ(Sql(file, "select group_concat(id || typeof(cont) || cont, ',') from data"),
+              std::vector<std::string>{"1texts1,2texts2,3texts3,4texts4,5texts5,6texts6,7text,8texts8,9texts9"});
+    SaveSlots(dir.path.wstring() + L"\\", Numbered(L"again "));  // a doubled backslash finds the same file
+    EXPECT_EQ(Sql(file, "select count(*) from data"), std::vector<std::string>{"9"});
+    EXPECT_EQ(LoadSlots(dir.path.wstring()), Numbered(L"again "));
   }
-  std::wstring path() const { return folder_.File(L"data.mdb"); }
-
-  TempFolder folder_;
-};
-
-TEST_F(SlotStoreRows, EmptyTableLoadsEmptyAndFirstSaveAddsNineRowsInOrder) {
-  const SlotTexts loaded = LoadSlots(folder_.path());
-  for (const auto& text : loaded) EXPECT_EQ(text, L"");
-
-  SlotTexts slots = Numbered(L"slot ");
-  slots[6] = L"";
-  SaveSlots(folder_.path(), slots);
-
-  FixtureDb db(path());
-  EXPECT_EQ(db.Rows("select id, typeof(cont), cont from data order by rowid"),
-            (std::vector<std::string>{"1|text|slot 1", "2|text|slot 2", "3|text|slot 3",
-                                      "4|text|slot 4", "5|text|slot 5", "6|text|slot 6",
-                                      "7|text|", "8|text|slot 8", "9|text|slot 9"}));
-
-  // A second save updates the same rows instead of adding more.
-  SaveSlots(folder_.path(), Numbered(L"again "));
-  EXPECT_EQ(db.Value("select count(*) from data"), "9");
-  EXPECT_EQ(LoadSlots(folder_.path()), Numbered(L"again "));
 }
 
-TEST_F(SlotStoreRows, NullTextLoadsEmptyAndIsSavedAsEmptyString) {
-  {
-    FixtureDb db(path());
-    db.Exec("insert into data values (4, 'four'); insert into data values (5, null)");
+TEST(SlotStore, FirstRowPerIdIsReadAndWrittenOthersAreLeftAlone) {
+  TempDir dir;
+  const fs::path file = dir.path / L"data.mdb";
+  Sql(file, "create table data (note, cont, id);"
+            "insert into data values ('k', 'first two', 2), ('k', 'ten', 10), ('k', 'second two', 2),"
+            "('k', null, 5), ('k', 42, 3.0)");
+  app::SlotTexts loaded;
+  loaded[1] = L"first two", loaded[2] = L"42";
+  EXPECT_EQ(LoadSlots(dir.path.wstring()), loaded);
+  SaveSlots(dir.path.wstring(), Numbered(L"n"));
+  EXPECT_EQ(Sql(file, "select rowid, note, typeof(id), id, typeof(cont), cont from data"),
+            (std::vector<std::string>{"1|k|integer|2|text|n2", "2|k|integer|10|text|ten", "3|k|integer|2|text|second two",
+                                      "4|k|integer|5|text|n5", "5|k|integer|3|text|n3", "6|<null>|integer|1|text|n1",
+                                      "7|<null>|integer|4|text|n4", "8|<null>|integer|6|text|n6",
+                                      "9|<null>|integer|7|text|n7", "10|<null>|integer|8|text|n8",
+                                      "11|<null>|integer|9|text|n9"}));
+}
+
+TEST(SlotStore, TextsComeBackExactly) {
+  TempDir dir;
+  const app::SlotTexts slots = {L"it's \"q\"", L"'); drop table data; --", L"one\r\ntwo\r\n\r\n", L"a\tb",
+                                L"\U0001F600 \U00020BB7 朔禾", std::wstring(300000, L'x') + L"end", L"", L"  blanks  ",
+                                L"nul\0inside"s};
+  SaveSlots(dir.path.wstring(), slots);
+  EXPECT_EQ(LoadSlots(dir.path.wstring()), slots);
+  EXPECT_EQ(Sql(dir.path / L"data.mdb", "select cont from data where id=5"), std::vector<std::string>{u8"\U0001F600 \U00020BB7 朔禾"});
+}
+
+TEST(SlotStore, ForeignFilesAreRefusedAndLeftUntouched) {
+  const std::pair<std::string, long> cases[] = {
+      {"\x00\x01\x00\x00Standard Jet DB\x00"s + std::string(2048, 'Z'), 26}, {"SQL", 26},
+      {"create table other (id, cont)", 1}, {"create table data (id, text)", 1}, {"create table data (nr, cont)", 1}};
+  for (const auto& [content, number] : cases) {
+    TempDir dir;
+    const fs::path file = dir.path / L"data.mdb";
+    if (number == 1) Sql(file, content); else PutFile(file, content);
+    const std::string before = FileBytes(file);
+    for (bool save : {false, true}) {
+      try {
+        save ? SaveSlots(dir.path.wstring(), Numbered(L"lost ")) : (void)LoadSlots(dir.path.wstring());
+        ADD_FAILURE() << content;
+      } catch (const forms::RuntimeError& error) {
+        EXPECT_EQ(error.number(), number) << content;
+        EXPECT_NE(error.description().find(file.wstring()), std::wstring::npos);
+      }
+    }
+    EXPECT_TRUE(FileBytes(file) == before && !fs::exists(file.wstring() + L"-journal")) << content;
   }
-  const SlotTexts loaded = LoadSlots(folder_.path());
-  EXPECT_EQ(loaded[3], L"four");
-  EXPECT_EQ(loaded[4], L"");
-
-  SaveSlots(folder_.path(), loaded);
-  FixtureDb db(path());
-  EXPECT_EQ(db.Rows("select rowid, typeof(cont), cont from data where id=5"),
-            (std::vector<std::string>{"2|text|"}));
-  EXPECT_EQ(db.Value("select count(*) from data where cont is null"), "0");
-}
-
-TEST_F(SlotStoreRows, OtherIdsAndLaterDuplicatesAreNeverTouched) {
-  {
-    FixtureDb db(path());
-    db.Exec(
-        "insert into data values (2, 'first two');"
-        "insert into data values (10, 'ten');"
-        "insert into data values (2, 'second two');"
-        "insert into data values (0, 'zero')");
-  }
-  const SlotTexts loaded = LoadSlots(folder_.path());
-  EXPECT_EQ(loaded[1], L"first two");
-  for (int n : {1, 3, 4, 5, 6, 7, 8, 9}) EXPECT_EQ(loaded[n - 1], L"") << n;
-
-  SaveSlots(folder_.path(), Numbered(L"new "));
-  FixtureDb db(path());
-  EXPECT_EQ(db.Rows("select rowid, id, cont from data where rowid <= 4 order by rowid"),
-            (std::vector<std::string>{"1|2|new 2", "2|10|ten", "3|2|second two", "4|0|zero"}));
-  EXPECT_EQ(db.Value("select count(*) from data"), "12");
-  EXPECT_EQ(LoadSlots(folder_.path())[1], L"new 2");
-}
-
-TEST(SlotStoreForeignTable, NonTextValuesLoadAsTextAndIdIsRewritten) {
-  TempFolder folder;
-  {
-    FixtureDb db(folder.File(L"data.mdb"));
-    // Untyped columns keep whatever is stored; an extra column must survive.
-    db.Exec(
-        "create table data (note, cont, id);"
-        "insert into data values ('keep', 42, 1);"
-        "insert into data values ('keep', 1.5, 2);"
-        "insert into data values ('keep', 'three', 3.0)");
-  }
-  const SlotTexts loaded = LoadSlots(folder.path());
-  EXPECT_EQ(loaded[0], L"42");
-  EXPECT_EQ(loaded[1], L"1.5");
-  EXPECT_EQ(loaded[2], L"three");
-
-  SaveSlots(folder.path(), loaded);
-  FixtureDb db(folder.File(L"data.mdb"));
-  EXPECT_EQ(db.Rows("select note, typeof(id), id, typeof(cont), cont from data where rowid <= 3"),
-            (std::vector<std::string>{"keep|integer|1|text|42", "keep|integer|2|text|1.5",
-                                      "keep|integer|3|text|three"}));
-}
-
-TEST(SlotStoreRoundTrip, TextsComeBackExactly) {
-  TempFolder folder;
-  SlotTexts slots;
-  slots[0] = L"it's \"quoted\"";
-  slots[1] = L"'); drop table data; --";
-  slots[2] = L"line one\r\nline two\r\n\r\n";
-  slots[3] = L"a\tb\t\tc";
-  slots[4] = L"\U0001F600 smile, \U00020BB7 and 朔禾剪贴板";
-  slots[5] = std::wstring(1024 * 1024, L'x') + L"end";
-  slots[6] = L"";
-  slots[7] = L"   leading and trailing blanks   ";
-  slots[8] = L"nul\0inside"s;
-  SaveSlots(folder.path(), slots);
-  EXPECT_EQ(LoadSlots(folder.path()), slots);
-
-  // Stored as UTF-8 text that any SQLite reader sees the same way.
-  FixtureDb db(folder.File(L"data.mdb"));
-  EXPECT_EQ(db.Value("select cont from data where id=2"), "'); drop table data; --");
-  EXPECT_EQ(db.Value("select cont from data where id=5"),
-            u8"\U0001F600 smile, \U00020BB7 and 朔禾剪贴板");
-  EXPECT_EQ(db.Value("select length(cont) from data where id=3"), "22");
-  EXPECT_EQ(db.Value("select count(*) from data"), "9");
 }
 
 }  // namespace
