@@ -51,10 +51,8 @@ inline void PutClip(UINT format, const std::wstring& text = L"") {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
   std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   GlobalUnlock(block);
-  HDC screen = GetDC(nullptr);
   if (format == CF_UNICODETEXT) SetClipboardData(CF_UNICODETEXT, block); else GlobalFree(block);
-  if (format == CF_BITMAP) SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 4, 4));
-  ReleaseDC(nullptr, screen);
+  if (format == CF_BITMAP) SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr));
   CloseClipboard();
 }
 

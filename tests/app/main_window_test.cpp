@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "app/mod_tray.h"
 #include "app/slot_store.h"
 #include "forms/app.h"
+#include "forms/control.h"
 #include "forms/twips.h"
 #include "harness.h"
 #include "skin/core/skin_wnd_proc.h"
@@ -25,15 +27,10 @@ int Py(double twips) { return forms::TwipsToPixelsY(twips); }
 // Left, top, width and height in pixels; a child's relative to its parent.
 std::tuple<int, int, int, int> Box(HWND hwnd) {
   RECT r;
-  GetWindowRect(hwnd, &r);
-  if (GetParent(hwnd)) MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  GetWindowRect(hwnd, &r), MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[64] = {};
-  GetWindowTextW(hwnd, text, 64);
-  return text;
-}
+std::wstring TextOf(HWND hwnd) { return forms::WindowTextOf(hwnd); }
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 class MainWindow : public ::testing::Test {
@@ -42,19 +39,13 @@ class MainWindow : public ::testing::Test {
     forms::App::SetPathForTesting(dir.path.wstring());
     forms::App::SetErrorReporterForTesting([this](long number, const std::wstring&) { errors.push_back(number); });
   }
-  void TearDown() override {
-    form.reset();
-    forms::App::RestoreDefaultErrorReporter();
-    EXPECT_EQ(errors, expectedErrors);
-  }
+  void TearDown() override { form.reset(); forms::App::RestoreDefaultErrorReporter(); EXPECT_EQ(errors, expectedErrors); }
   FrmMain& Start(const std::string& ini = "") {
-    form.reset();
-    fs::remove(dir.path / L"Config.ini");
+    form.reset(), fs::remove(dir.path / L"Config.ini");
     if (!ini.empty()) PutFile(dir.path / L"Config.ini", ini);
     form = std::make_unique<FrmMain>();
     EXPECT_TRUE(form->Load());
-    form->Show();
-    return *form;
+    return form->Show(), *form;
   }
   // The window's rectangle and the rows laid out for its size.
   void ExpectGeometry(double left, double top, double width, double height) {
@@ -69,7 +60,6 @@ class MainWindow : public ::testing::Test {
   void ExpectSlot(int n, const std::wstring& text) {
     EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text)) << n;
   }
-
   TempDir dir;
   std::unique_ptr<FrmMain> form;
   std::vector<long> errors, expectedErrors;
@@ -78,10 +68,9 @@ class MainWindow : public ::testing::Test {
 TEST_F(MainWindow, DesignLayoutColoursAndTabOrder) {
   FrmMain& f = Start();
   std::vector<std::tuple<int, std::wstring, int, int, int, int>> order;  // tab order = z-order
-  for (int n = 1; n <= 9; ++n) {
-    auto [left, top, width, height] = Box(f.lblNumber(n).hwnd());  // sized to its text
-    order.emplace_back(FrmMain::LabelId(n), std::to_wstring(n) + L":", Px(120), Py(210 + 420 * (n - 1)), width, height);
-  }
+  for (int n = 1; n <= 9; ++n)  // labels are sized to their text
+    order.emplace_back(FrmMain::LabelId(n), std::to_wstring(n) + L":", Px(120), Py(210 + 420 * (n - 1)),
+                       std::get<2>(Box(f.lblNumber(n).hwnd())), std::get<3>(Box(f.lblNumber(n).hwnd())));
   for (int n = 1; n <= 9; ++n)
     order.emplace_back(FrmMain::TextBoxId(n), L"", Px(300), Py(150 + 420 * (n - 1)), Px(1815), Py(n == 9 ? 390 : 270));
   for (int n : {1, 9, 2, 3, 4, 5, 6, 7, 8}) {
@@ -97,19 +86,10 @@ TEST_F(MainWindow, DesignLayoutColoursAndTabOrder) {
   }
   EXPECT_EQ(child, nullptr);
   for (int n = 1; n <= 9; ++n)
-    EXPECT_EQ(GetWindowLongPtrW(f.txtClip(n).hwnd(), GWL_STYLE) & (ES_MULTILINE | WS_VSCROLL),
-              ES_MULTILINE | (n == 9 ? WS_VSCROLL : 0));
+    EXPECT_EQ(GetWindowLongPtrW(f.txtClip(n).hwnd(), GWL_STYLE) & (ES_MULTILINE | WS_VSCROLL), ES_MULTILINE | (n / 9 * WS_VSCROLL));
   EXPECT_EQ(TextOf(f.hwnd()), L"朔禾剪贴板 V1.3");
   EXPECT_FALSE(IsWindowVisible(f.picTray().hwnd()));
   EXPECT_TRUE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  HDC dc = CreateCompatibleDC(nullptr);
-  for (auto [message, control, fore, back] :
-       {std::make_tuple(WM_CTLCOLOREDIT, f.txtClip(4).hwnd(), RGB(0, 0, 0xC0), GetSysColor(COLOR_INFOBK)),
-        std::make_tuple(WM_CTLCOLORSTATIC, f.lblNumber(4).hwnd(), RGB(0xC0, 0, 0), GetSysColor(COLOR_BTNFACE))}) {
-    SendMessageW(f.hwnd(), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
-    EXPECT_EQ(std::make_tuple(GetTextColor(dc), GetBkColor(dc)), std::make_tuple(fore, back));
-  }
-  DeleteDC(dc);
 }
 
 TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
@@ -127,13 +107,10 @@ TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
   form->Move(300, 450, 5010, 6000);
   form->SetWindowState(forms::WindowState::Maximized);
   ASSERT_TRUE(IsZoomed(form->hwnd()));
-  EXPECT_EQ(std::get<2>(Box(form->txtClip(1).hwnd())), Px(5010 - 1935));
-  EXPECT_EQ(std::get<3>(Box(form->txtClip(9).hwnd())), Py(6000 - 4110));
+  EXPECT_EQ(Box(form->txtClip(9).hwnd()), std::make_tuple(Px(300), Py(3510), Px(5010 - 1935), Py(6000 - 4110)));
   // A place beyond every monitor is pulled back onto the screen.
   Start("[Last]\r\nLeft= 2147483647\r\nTop= 900000\r\n");
-  RECT r;
-  GetWindowRect(form->hwnd(), &r);
-  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
+  EXPECT_NE(MonitorFromWindow(form->hwnd(), MONITOR_DEFAULTTONULL), nullptr);
 }
 
 TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
@@ -144,8 +121,7 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
     app::SaveSlots(dir.path.wstring(), stored);
     FrmMain& f = Start();
     for (int n = 1; n <= 9; ++n) ExpectSlot(n, stored[n - 1]);
-    SendMessageW(f.txtClip(2).hwnd(), EM_SETSEL, 0, -1);
-    SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'禾', 1);  // typed over the whole text
+    SendMessageW(f.txtClip(2).hwnd(), EM_SETSEL, 0, -1), SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'禾', 1);
     ExpectSlot(2, L"禾");
     Click(f.cmdClear(8).hwnd());
     f.Move(minimised ? 600 : -150, 450, 5010, 6000);
@@ -156,9 +132,7 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
                                                        (minimised ? " 600" : "-150") + "\r\nTop= 450\r\n");
   }
   // A save that fails leaves the settings file unwritten.
-  Start();
-  PutFile(dir.path / L"data.mdb", "not a database");
-  form->Close();
+  Start(), PutFile(dir.path / L"data.mdb", "not a database"), form->Close();
   expectedErrors = {26};
   EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
 }
@@ -173,47 +147,32 @@ LRESULT CALLBACK Recorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
   FrmMain& f = Start();
   const std::wstring text = L"存入 \U0001F4CE\r\n二";
-  const std::function<void(int)> ways[] = {[&](int n) { Click(f.cmdGet(n).hwnd()); },
-                                           [&](int n) { SendMessageW(f.hwnd(), WM_HOTKEY, 148 + n, 0); }};
-  for (int way = 0; way < 2; ++way) {
+  // Slot, what the clipboard holds, by button (else Alt+digit), held busy by another program, the slot's text after.
+  const std::tuple<int, UINT, bool, bool, std::wstring> cases[] = {
+      {5, CF_UNICODETEXT, true, false, text}, {9, CF_UNICODETEXT, false, false, text}, {1, 0, true, false, L""},
+      {2, CF_BITMAP, true, false, L""},       {3, 0, false, false, L""},                {4, CF_BITMAP, false, false, L""},
+      {6, CF_UNICODETEXT, true, true, L"old"}, {7, CF_UNICODETEXT, false, true, L"old"}};
+  for (auto [slot, format, button, busy, want] : cases) {
     for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
-    PutClip(CF_UNICODETEXT, text);
-    ways[way](5 + way * 4);  // slot 5 or 9
-    ExpectSlot(5 + way * 4, text);
-    EXPECT_EQ(ClipText(), text);
-    for (UINT format : {0u, static_cast<UINT>(CF_BITMAP)}) {  // nothing, an image: no text
-      PutClip(format);
-      ways[way]((format ? 2 : 1) + way * 2);  // slots 1 and 2, or 3 and 4
-    }
-    for (int n = 1; n <= 9; ++n) ExpectSlot(n, n == 5 + way * 4 ? text : (n + 1) / 2 == way + 1 ? L"" : L"old");
-    PutClip(CF_UNICODETEXT, L"new");
-    {
-      ClipHolder busy;  // a clipboard another program holds leaves slot and clipboard as they were
-      ways[way](7);
-      SendMessageW(f.hwnd(), WM_HOTKEY, 255, 0);
-    }
-    ExpectSlot(7, L"old");
-    EXPECT_EQ(ClipText(), L"new");
+    PutClip(format, text);
+    std::optional<ClipHolder> holder;
+    if (busy) holder.emplace(), SendMessageW(f.hwnd(), WM_HOTKEY, 248 + slot, 0);  // Ctrl+digit too
+    button ? Click(f.cmdGet(slot).hwnd()) : (void)SendMessageW(f.hwnd(), WM_HOTKEY, 148 + slot, 0);
+    holder.reset();
+    for (int n = 1; n <= 9; ++n) ExpectSlot(n, n == slot ? want : L"old");
+    EXPECT_EQ(ClipText(), format == CF_UNICODETEXT ? std::optional(text) : std::nullopt) << slot;
   }
-  Click(f.cmdClear(5).hwnd());
-  ExpectSlot(5, L"");
   // Every hotkey message passes on; ids that are not ours change nothing.
-  std::vector<std::wstring> before;
-  for (int n = 1; n <= 9; ++n) before.push_back(f.txtClip(n).Text());
-  realOldProc = hk::OldWndProc;
-  hk::OldWndProc = &Recorder;
+  realOldProc = hk::OldWndProc, hk::OldWndProc = &Recorder;
   const std::vector<WPARAM> ids = {static_cast<WPARAM>(-1), 148, 158, 258, 349, 199};
   for (WPARAM id : ids) SendMessageW(f.hwnd(), WM_HOTKEY, id, 0);
   hk::OldWndProc = realOldProc;
   EXPECT_EQ(passedOn, ids);
-  EXPECT_EQ(ClipText(), L"new");
-  for (int n = 1; n <= 9; ++n) ExpectSlot(n, before[n - 1]);
+  EXPECT_EQ(ClipText(), text);
+  for (int n = 1; n <= 9; ++n) ExpectSlot(n, L"old");
 }
 
-bool KeyIsFree(UINT modifier, UINT key) {
-  if (!RegisterHotKey(nullptr, 0x7000, modifier, key)) return false;
-  return UnregisterHotKey(nullptr, 0x7000);
-}
+bool KeyIsFree(UINT modifier, UINT key) { return RegisterHotKey(nullptr, 7, modifier, key) && UnregisterHotKey(nullptr, 7); }
 
 TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
   const auto procOf = [](HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); };
@@ -224,13 +183,10 @@ TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
     EXPECT_EQ(procOf(f.hwnd()), shutDown ? &forms::Form::WndProc : &hk::HotKeyWndProc);
     EXPECT_EQ(hk::OldWndProc, &skin::SkinWndProc);
     EXPECT_EQ(procOf(f.cmdGet(9).hwnd()) == &skin::SkinWndProc, !shutDown);
-    for (int n = 1; n <= 9; ++n) {
-      for (UINT modifier : {MOD_ALT, MOD_CONTROL}) {
-        const int id = (modifier == MOD_ALT ? 148 : 248) + n;
-        EXPECT_EQ(KeyIsFree(modifier, '0' + n), shutDown) << id;
-        EXPECT_EQ(UnregisterHotKey(f.hwnd(), id) != FALSE, !shutDown) << id;
-        EXPECT_TRUE(KeyIsFree(modifier, '0' + n)) << id;
-      }
+    for (int id : {149, 150, 151, 152, 153, 154, 155, 156, 157, 249, 250, 251, 252, 253, 254, 255, 256, 257}) {
+      const UINT modifier = id / 100, key = id % 100;  // MOD_ALT 1 or MOD_CONTROL 2, then '1'..'9'
+      const bool held = !KeyIsFree(modifier, key), ours = UnregisterHotKey(f.hwnd(), id) != FALSE;
+      EXPECT_EQ(std::make_tuple(held, ours, KeyIsFree(modifier, key)), std::make_tuple(!shutDown, !shutDown, true)) << id;
     }
   }
 }
@@ -239,15 +195,11 @@ TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
   FrmMain& f = Start();
   HWND editor = CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE, 300, 300, 300,
                                 200, nullptr, nullptr, nullptr, nullptr);
-  INPUT key[2] = {};
-  key[0].type = key[1].type = INPUT_KEYBOARD;
-  key[0].ki.wVk = key[1].ki.wVk = 'A';
-  key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  INPUT key[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+  key[0].ki.wVk = key[1].ki.wVk = 'A', key[1].ki.dwFlags = KEYEVENTF_KEYUP;
   // Typing reaches the editor once the desktop has made it the active window.
   for (int i = 0; i < 10 && TextOf(editor).empty(); ++i) {
-    SetForegroundWindow(editor);
-    SetFocus(editor);
-    SendInput(2, key, sizeof(INPUT));
+    SetForegroundWindow(editor), SetFocus(editor), SendInput(2, key, sizeof(INPUT));
     PumpUntil([&] { return !TextOf(editor).empty(); }, 1000);
   }
   ASSERT_NE(TextOf(editor), L"");
@@ -258,7 +210,7 @@ TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
     SendMessageW(editor, EM_SETSEL, 0, -1);
     PostMessageW(f.hwnd(), WM_HOTKEY, 248 + slot, 0);
     const std::wstring want = slot == 3 ? text : L"";
-    EXPECT_TRUE(PumpUntil([&] { return TextOf(editor) == want && !f.Paste().Pending(); }));
+    PumpUntil([&] { return TextOf(editor) == want && !f.Paste().Pending(); });
     EXPECT_EQ(std::make_tuple(TextOf(editor), CountClipboardFormats(), GetForegroundWindow()),
               std::make_tuple(want, 0, editor));
   }
@@ -266,8 +218,7 @@ TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
 }
 
 bool IconShown(HWND window) {
-  NOTIFYICONDATAW probe{};
-  probe.cbSize = sizeof probe, probe.hWnd = window, probe.uID = 1;
+  NOTIFYICONDATAW probe{sizeof(NOTIFYICONDATAW), window, 1};
   return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 

@@ -1,5 +1,5 @@
-// The rules beneath the window: the settings file, hotkey ids, the tray
-// callback, the Ctrl+V keystroke and the clipboard offer of a paste.
+// The rules beneath the window: the settings file and the clipboard offer
+// of a paste.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,26 +7,14 @@
 #include <tuple>
 #include <vector>
 
-#include "app/hot_key_id.h"
 #include "app/mod_ini.h"
-#include "app/mod_tray.h"
 #include "app/paste_clipboard.h"
 #include "app/profile_text.h"
-#include "forms/keystroke_sender.h"
 #include "harness.h"
 
 namespace {
 
-TEST(Settings, PathAndIntegerReading) {
-  EXPECT_EQ(mod_Ini::IniPathFor(L"C:\\"), L"C:\\Config.ini");
-  EXPECT_EQ(mod_Ini::IniPathFor(L"C:\\朔禾"), L"C:\\朔禾\\Config.ini");
-  const std::tuple<const char*, int> reads[] = {{" 3750", 3750}, {"2000", 2000}, {"-150", -150},
-                                                {"+7", 7}, {"12ab", 12}, {"ab", 0}, {"", 99},
-                                                {"9999999999", INT_MAX}, {"-9999999999", INT_MIN}};
-  for (auto [text, value] : reads) EXPECT_EQ(app::ParseProfileInt(text, 99), value) << text;
-}
-
-TEST(Settings, FileKeepsForeignTextAndWritesValuesInPlace) {
+TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
   using Writes = std::vector<std::tuple<const wchar_t*, const wchar_t*, int>>;
   const std::tuple<const char*, int, Writes, std::string> cases[] = {
       {nullptr, 3750,
@@ -39,6 +27,8 @@ TEST(Settings, FileKeepsForeignTextAndWritesValuesInPlace) {
        "[Tail]\nx=1\r\n[New]\r\nLeft= 1\r\n"},
       {"\xEF\xBB\xBF[Last]\r\nWidth=-4000", -4000, {{L"Last", L"Width", 4000}}, "\xEF\xBB\xBF[Last]\r\nWidth= 4000"},
       {"", 3750, {}, ""}};
+  EXPECT_EQ(mod_Ini::IniPathFor(L"C:\\"), L"C:\\Config.ini");
+  EXPECT_EQ(mod_Ini::IniPathFor(L"C:\\朔禾"), L"C:\\朔禾\\Config.ini");
   for (const auto& [before, widthRead, writes, after] : cases) {
     TempDir dir;
     // The last case's folder cannot take the file: nothing is written.
@@ -49,37 +39,6 @@ TEST(Settings, FileKeepsForeignTextAndWritesValuesInPlace) {
     for (const auto& [section, key, value] : writes) mod_Ini::WriteIniInt(section, key, value);
     if (after.empty()) mod_Ini::WriteIniInt(L"Last", L"Width", 5000);
     EXPECT_EQ(FileBytes(mod_Ini::IniPath()), after);
-  }
-}
-
-TEST(HotKeyId, GroupIsTheFloorOfIdOverHundredAndSlotTheRest) {
-  const std::tuple<int, int64_t, int64_t> ids[] = {{149, 1, 1},  {157, 1, 9},    {249, 2, 1},  {257, 2, 9},
-                                                   {-1, -1, 51}, {-101, -2, 51}, {99, 0, 51}, {158, 1, 10}};
-  for (auto [id, group, slot] : ids)
-    EXPECT_EQ(std::make_tuple(app::HotKeyGroup(id), app::HotKeySlot(id)), std::make_tuple(group, slot)) << id;
-}
-
-TEST(TrayCallback, MessageFromTheScaledCoordinate) {
-  using forms::ScaleMode;
-  const std::tuple<double, ScaleMode, double, int> cases[] = {
-      {514 * 15., ScaleMode::Twips, 15, 514},   {514 * 12., ScaleMode::Twips, 12, 514},
-      {514.5 * 15, ScaleMode::Twips, 15, 514},  {515.5 * 15, ScaleMode::Twips, 15, 516},
-      {513.6, ScaleMode::Pixels, 15, 514}};
-  for (auto [x, mode, twipsPerPixel, message] : cases)
-    EXPECT_EQ(app::mod_Tray::CallbackMessage(x, mode, twipsPerPixel), message) << x;
-}
-
-TEST(CtrlKeystroke, FitsTheModifiersTheUserHolds) {
-  // Each event: virtual key, +0x1000 when released, +0x2000 when extended.
-  const std::pair<forms::HeldModifiers, std::vector<int>> cases[] = {
-      {{false, {}}, {VK_CONTROL, 'V', 'V' + 0x1000, VK_CONTROL + 0x1000}},
-      {{true, {VK_RMENU, VK_LSHIFT}}, {VK_RMENU + 0x3000, VK_LSHIFT + 0x1000, 'V', 'V' + 0x1000, VK_LSHIFT, VK_RMENU + 0x2000}}};
-  for (const auto& [held, want] : cases) {
-    std::vector<int> got;
-    for (const INPUT& in : forms::CtrlKeyInputs('V', held))
-      got.push_back(in.ki.wVk + ((in.ki.dwFlags & KEYEVENTF_KEYUP) ? 0x1000 : 0) +
-                    ((in.ki.dwFlags & KEYEVENTF_EXTENDEDKEY) ? 0x2000 : 0) + (in.type != INPUT_KEYBOARD));
-    EXPECT_EQ(got, want);
   }
 }
 
