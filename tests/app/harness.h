@@ -56,17 +56,12 @@ inline void PutClip(UINT format, const std::wstring& text = L"") {
   CloseClipboard();
 }
 
-// The clipboard's CF_UNICODETEXT, or its CF_TEXT taken byte by byte (ASCII);
-// nullopt when that format is absent.
-inline std::optional<std::wstring> ClipText(UINT format = CF_UNICODETEXT) {
+// The clipboard's CF_UNICODETEXT; nullopt when it holds none.
+inline std::optional<std::wstring> ClipText() {
   if (!OpenClip()) return std::nullopt;
   std::optional<std::wstring> text;
-  HANDLE data = GetClipboardData(format);
-  if (const void* p = data ? GlobalLock(data) : nullptr) {
-    const char* ansi = static_cast<const char*>(p);
-    text = format == CF_TEXT ? std::wstring(ansi, ansi + std::strlen(ansi)) : static_cast<const wchar_t*>(p);
-    GlobalUnlock(data);
-  }
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  if (const void* p = data ? GlobalLock(data) : nullptr) text = static_cast<const wchar_t*>(p), GlobalUnlock(data);
   CloseClipboard();
   return text;
 }

@@ -1,5 +1,5 @@
 // The main window on real windows: design, geometry from and to Config.ini,
-// the slots in data.mdb, the buttons, the hotkeys and the tray icon.
+// the slots in data.mdb, the buttons and the hotkeys.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,7 +9,6 @@
 
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
-#include "app/mod_tray.h"
 #include "app/slot_store.h"
 #include "forms/app.h"
 #include "forms/control.h"
@@ -53,8 +52,8 @@ class MainWindow : public ::testing::Test {
     for (int n = 1; n <= 9; ++n) {
       EXPECT_EQ(Box(form->txtClip(n).hwnd()), std::make_tuple(Px(300), Py(150 + 420 * (n - 1)), Px(width - 1935),
                                                               Py(n == 9 ? height - 4110 : 270))) << n;
-      EXPECT_EQ(std::get<0>(Box(form->cmdGet(n).hwnd())), Px(width - 1530)) << n;
-      EXPECT_EQ(std::get<0>(Box(form->cmdClear(n).hwnd())), Px(width - 870)) << n;
+      EXPECT_EQ(std::make_tuple(std::get<0>(Box(form->cmdGet(n).hwnd())), std::get<0>(Box(form->cmdClear(n).hwnd()))),
+                std::make_tuple(Px(width - 1530), Px(width - 870))) << n;
     }
   }
   void ExpectSlot(int n, const std::wstring& text) {
@@ -98,10 +97,7 @@ TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
       {"[Last]\r\nWidth=3000\r\nHeight= 4300\r\nLeft=-150\r\nTop=-7\r\n", 0, 0, 3750, 4425},
       {"[Last]\r\nTop= 450\r\nLeft= 300\r\nHeight=4230\r\nWidth= 3765\r\n", 300, 450, 3765, 4425},
       {"[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft= 15\r\nTop= 30\r\n", 15, 30, 5010, 6000}};
-  for (auto [ini, left, top, width, height] : cases) {
-    Start(ini);
-    ExpectGeometry(left, top, width, height);
-  }
+  for (auto [ini, left, top, width, height] : cases) Start(ini), ExpectGeometry(left, top, width, height);
   form->Move(300, 450, 2000, 2000);
   ExpectGeometry(300, 450, 3750, 4425);
   form->Move(300, 450, 5010, 6000);
@@ -126,6 +122,7 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
     Click(f.cmdClear(8).hwnd());
     f.Move(minimised ? 600 : -150, 450, 5010, 6000);
     if (minimised) f.SetWindowState(forms::WindowState::Minimized);
+    EXPECT_EQ(IsWindowVisible(f.hwnd()) != FALSE, !minimised);  // hidden in the tray
     f.Close();
     EXPECT_EQ(app::LoadSlots(dir.path.wstring()), saved);
     EXPECT_EQ(FileBytes(dir.path / L"Config.ini"), std::string("[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft=") +
@@ -215,30 +212,6 @@ TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
               std::make_tuple(want, 0, editor));
   }
   DestroyWindow(editor);
-}
-
-bool IconShown(HWND window) {
-  NOTIFYICONDATAW probe{sizeof(NOTIFYICONDATAW), window, 1};
-  return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
-}
-
-TEST_F(MainWindow, MinimisingHidesInTheTrayAndALeftButtonReleaseRestores) {
-  FrmMain& f = Start("[Last]\r\nLeft= 300\r\nTop= 450\r\n");
-  HWND pic = f.picTray().hwnd();
-  for (int round = 0; round < 2; ++round) {
-    ShowWindow(f.hwnd(), SW_MINIMIZE);
-    const NOTIFYICONDATAW& d = app::mod_Tray::TrayIconData;
-    EXPECT_EQ(std::make_tuple(d.hWnd, d.uID, d.uFlags, d.uCallbackMessage, d.hIcon, std::wstring(d.szTip)),
-              std::make_tuple(pic, 1u, 7u, 0x200u, reinterpret_cast<HICON>(SendMessageW(f.hwnd(), WM_GETICON, 0, 0)),
-                              std::wstring(L"朔禾剪贴板 V1.3\r\n提示：Alt+数字键赋值，Ctrl+数字键取值")));
-    // Moves, other buttons and a new notification area keep it there.
-    for (LPARAM m : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP, WM_LBUTTONDBLCLK}) SendMessageW(pic, 0x200, 1, m);
-    SendMessageW(f.hwnd(), app::mod_Tray::TaskbarCreatedMessage(), 0, 0);
-    EXPECT_EQ(std::make_tuple(IsWindowVisible(f.hwnd()), IconShown(pic)), std::make_tuple(FALSE, true));
-    SendMessageW(pic, 0x200, 1, WM_LBUTTONUP);
-    EXPECT_EQ(std::make_tuple(IsWindowVisible(f.hwnd()), IconShown(pic)), std::make_tuple(TRUE, false));
-    ExpectGeometry(300, 450, 3750, 4500);
-  }
 }
 
 }  // namespace
