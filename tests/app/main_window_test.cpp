@@ -64,7 +64,7 @@ class MainWindow : public ::testing::Test {
   std::vector<long> errors, expectedErrors;
 };
 
-TEST_F(MainWindow, DesignLayoutColoursAndTabOrder) {
+TEST_F(MainWindow, DesignLayoutAndTabOrder) {
   FrmMain& f = Start();
   std::vector<std::tuple<int, std::wstring, int, int, int, int>> order;  // tab order = z-order
   for (int n = 1; n <= 9; ++n)  // labels are sized to their text
