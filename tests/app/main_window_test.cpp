@@ -1,140 +1,217 @@
-// The main window on real windows: start-up geometry, layout, slots, tab
-// order and the geometry written at shut-down.
+// The main window on real windows: design, geometry from and to Config.ini,
+// the slots in data.mdb, the buttons and the hotkeys.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
+#include <tuple>
 #include <vector>
 
-#include "app/mod_ini.h"
-#include "main_window_fixture.h"
+#include "app/frm_main.h"
+#include "app/mod_hot_key.h"
+#include "app/slot_store.h"
+#include "forms/app.h"
+#include "forms/control.h"
+#include "forms/twips.h"
+#include "harness.h"
+#include "skin/core/skin_wnd_proc.h"
 
 namespace {
 
 using app::FrmMain;
+namespace hk = app::mod_HotKey;
 
-TEST_F(MainWindow, DesignTable) {
-  FrmMain& f = Start();
-  for (int n = 1; n <= 9; ++n) {
-    EXPECT_EQ(f.lblNumber(n).Caption(), std::to_wstring(n) + L":");
-    EXPECT_EQ(InParent(f.lblNumber(n).hwnd()).left, Px(120));
-    EXPECT_EQ(InParent(f.lblNumber(n).hwnd()).top, Px(210 + 420 * (n - 1)));
-    EXPECT_EQ(f.lblNumber(n).ForeColor(), 0x000000C0u);
-    EXPECT_EQ(f.txtClip(n).ForeColor(), 0x00C00000u);
-    EXPECT_EQ(f.txtClip(n).BackColor(), 0x80000018u);
-    EXPECT_EQ(f.cmdGet(n).Caption(), L"赋值");
-    EXPECT_EQ(f.cmdClear(n).Caption(), L"清除");
-    EXPECT_EQ(InParent(f.cmdGet(n).hwnd()).top, Px(120 + 420 * (n - 1)));
-    RECT box = InParent(f.txtClip(n).hwnd());
-    // Slot 9 grows with the window (4500 high here): 4500 - 4110.
-    EXPECT_EQ(box.bottom - box.top, forms::TwipsToPixelsY(n == 9 ? 390 : 270));
-    EXPECT_EQ((GetWindowLongPtrW(f.txtClip(n).hwnd(), GWL_STYLE) & WS_VSCROLL) != 0, n == 9);
-    ExpectRow(n, 3750);
+int Px(double twips) { return forms::TwipsToPixelsX(twips); }
+int Py(double twips) { return forms::TwipsToPixelsY(twips); }
+// Left, top, width and height in pixels; a child's relative to its parent.
+std::tuple<int, int, int, int> Box(HWND hwnd) {
+  RECT r;
+  GetWindowRect(hwnd, &r), MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+std::wstring TextOf(HWND hwnd) { return forms::WindowTextOf(hwnd); }
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::App::SetPathForTesting(dir.path.wstring());
+    forms::App::SetErrorReporterForTesting([this](long number, const std::wstring&) { errors.push_back(number); });
   }
-  EXPECT_EQ(f.Caption(), L"朔禾剪贴板 V1.3");
-  EXPECT_FALSE(f.picTray().Visible());
+  void TearDown() override { form.reset(); forms::App::RestoreDefaultErrorReporter(); EXPECT_EQ(errors, expectedErrors); }
+  FrmMain& Start(const std::string& ini = "") {
+    form.reset(), fs::remove(dir.path / L"Config.ini");
+    if (!ini.empty()) PutFile(dir.path / L"Config.ini", ini);
+    form = std::make_unique<FrmMain>();
+    EXPECT_TRUE(form->Load());
+    return form->Show(), *form;
+  }
+  // The window's rectangle and the rows laid out for its size.
+  void ExpectGeometry(double left, double top, double width, double height) {
+    EXPECT_EQ(Box(form->hwnd()), std::make_tuple(Px(left), Py(top), Px(width), Py(height)));
+    for (int n = 1; n <= 9; ++n) {
+      EXPECT_EQ(Box(form->txtClip(n).hwnd()), std::make_tuple(Px(300), Py(150 + 420 * (n - 1)), Px(width - 1935),
+                                                              Py(n == 9 ? height - 4110 : 270))) << n;
+      EXPECT_EQ(std::make_tuple(std::get<0>(Box(form->cmdGet(n).hwnd())), std::get<0>(Box(form->cmdClear(n).hwnd()))),
+                std::make_tuple(Px(width - 1530), Px(width - 870))) << n;
+    }
+  }
+  void ExpectSlot(int n, const std::wstring& text) {
+    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text)) << n;
+  }
+  TempDir dir;
+  std::unique_ptr<FrmMain> form;
+  std::vector<long> errors, expectedErrors;
+};
+
+TEST_F(MainWindow, DesignLayoutAndTabOrder) {
+  FrmMain& f = Start();
+  std::vector<std::tuple<int, std::wstring, int, int, int, int>> order;  // tab order = z-order
+  for (int n = 1; n <= 9; ++n)  // labels are sized to their text
+    order.emplace_back(FrmMain::LabelId(n), std::to_wstring(n) + L":", Px(120), Py(210 + 420 * (n - 1)),
+                       std::get<2>(Box(f.lblNumber(n).hwnd())), std::get<3>(Box(f.lblNumber(n).hwnd())));
+  for (int n = 1; n <= 9; ++n)
+    order.emplace_back(FrmMain::TextBoxId(n), L"", Px(300), Py(150 + 420 * (n - 1)), Px(1815), Py(n == 9 ? 390 : 270));
+  for (int n : {1, 9, 2, 3, 4, 5, 6, 7, 8}) {
+    order.emplace_back(FrmMain::GetButtonId(n), L"赋值", Px(2220), Py(120 + 420 * (n - 1)), Px(615), Py(315));
+    order.emplace_back(FrmMain::ClearButtonId(n), L"清除", Px(2880), Py(120 + 420 * (n - 1)), Px(615), Py(315));
+  }
+  order.emplace_back(FrmMain::kTrayPictureId, L"", Px(1140), Py(1320), Px(615), Py(555));
+  HWND child = GetWindow(f.hwnd(), GW_CHILD);
+  for (const auto& want : order) {
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(std::tuple_cat(std::make_tuple(GetDlgCtrlID(child), TextOf(child)), Box(child)), want);
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_EQ(child, nullptr);
+  for (int n = 1; n <= 9; ++n)
+    EXPECT_EQ(GetWindowLongPtrW(f.txtClip(n).hwnd(), GWL_STYLE) & (ES_MULTILINE | WS_VSCROLL), ES_MULTILINE | (n / 9 * WS_VSCROLL));
+  EXPECT_EQ(TextOf(f.hwnd()), L"朔禾剪贴板 V1.3");
+  EXPECT_FALSE(IsWindowVisible(f.picTray().hwnd()));
   EXPECT_TRUE(GetWindowLongPtrW(f.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST_F(MainWindow, NoSettingsFileOpensAtOriginWithDefaults) {
-  FrmMain& f = Start();
-  RECT r = OnScreen(f.hwnd());
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 0);
-  EXPECT_EQ(r.right - r.left, Px(3750));
-  EXPECT_EQ(r.bottom - r.top, forms::TwipsToPixelsY(4500));
+TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
+  const std::tuple<const char*, int, int, int, int> cases[] = {
+      {"", 0, 0, 3750, 4500},
+      {"[Last]\r\nWidth=3000\r\nHeight= 4300\r\nLeft=-150\r\nTop=-7\r\n", 0, 0, 3750, 4425},
+      {"[Last]\r\nTop= 450\r\nLeft= 300\r\nHeight=4230\r\nWidth= 3765\r\n", 300, 450, 3765, 4425},
+      {"[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft= 15\r\nTop= 30\r\n", 15, 30, 5010, 6000}};
+  for (auto [ini, left, top, width, height] : cases) Start(ini), ExpectGeometry(left, top, width, height);
+  form->Move(300, 450, 2000, 2000);
+  ExpectGeometry(300, 450, 3750, 4425);
+  form->Move(300, 450, 5010, 6000);
+  form->SetWindowState(forms::WindowState::Maximized);
+  ASSERT_TRUE(IsZoomed(form->hwnd()));
+  EXPECT_EQ(Box(form->txtClip(9).hwnd()), std::make_tuple(Px(300), Py(3510), Px(5010 - 1935), Py(6000 - 4110)));
+  // A place beyond every monitor is pulled back onto the screen.
+  Start("[Last]\r\nLeft= 2147483647\r\nTop= 900000\r\n");
+  EXPECT_NE(MonitorFromWindow(form->hwnd(), MONITOR_DEFAULTTONULL), nullptr);
 }
 
-TEST_F(MainWindow, StoredValuesAreClampedAndRaised) {
-  FrmMain& f = Start("[Last]\r\nWidth=3000\r\nHeight= 4300\r\nLeft=-150\r\nTop=-7\r\n");
-  RECT r = OnScreen(f.hwnd());
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.top, 0);
-  EXPECT_EQ(r.right - r.left, Px(3750));
-  EXPECT_EQ(r.bottom - r.top, forms::TwipsToPixelsY(4425));
-}
-
-TEST_F(MainWindow, OffScreenPositionAndHugeSizeStayReachable) {
-  FrmMain& f = Start("[Last]\r\nWidth= 2147483647\r\nHeight= 4500\r\nLeft= 2147483647\r\nTop= 900000\r\n");
-  RECT r = OnScreen(f.hwnd());
-  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
-  EXPECT_GT(r.right - r.left, 0);
-  EXPECT_GE(f.Width(), 3750);
-  SendMessageW(f.hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_GT(mod_Ini::ReadIniInt(L"Last", L"Width", 0), 3750);
-}
-
-TEST_F(MainWindow, LayoutFollowsTheWindowSize) {
-  FrmMain& f = Start();
-  f.SetWidth(5000);
-  for (int n = 1; n <= 9; ++n) ExpectRow(n, f.Width());
-  EXPECT_EQ(InParent(f.txtClip(1).hwnd()).right - InParent(f.txtClip(1).hwnd()).left, Px(3065));
-  EXPECT_EQ(InParent(f.cmdGet(1).hwnd()).left, Px(3470));
-  EXPECT_EQ(InParent(f.cmdClear(1).hwnd()).left, Px(4130));
-
-  f.SetHeight(6000);
-  RECT nine = InParent(f.txtClip(9).hwnd());
-  EXPECT_EQ(nine.bottom - nine.top, forms::TwipsToPixelsY(1890));
-  RECT eight = InParent(f.txtClip(8).hwnd());
-  EXPECT_EQ(eight.bottom - eight.top, forms::TwipsToPixelsY(270));
-
-  // Too small: back to the minimum size, and the design layout.
-  f.Move(f.Left(), f.Top(), 2000, 2000);
-  RECT r = OnScreen(f.hwnd());
-  EXPECT_EQ(r.right - r.left, Px(3750));
-  EXPECT_EQ(r.bottom - r.top, forms::TwipsToPixelsY(4425));
-  for (int n = 1; n <= 9; ++n) ExpectRow(n, 3750);
-  nine = InParent(f.txtClip(9).hwnd());
-  EXPECT_EQ(nine.bottom - nine.top, forms::TwipsToPixelsY(315));
-}
-
-TEST_F(MainWindow, MaximisingLeavesTheLayout) {
-  FrmMain& f = Start();
-  f.SetWidth(4500);
-  RECT before = InParent(f.txtClip(3).hwnd());
-  f.SetWindowState(forms::WindowState::Maximized);
-  ASSERT_EQ(f.GetWindowState(), forms::WindowState::Maximized);
-  RECT after = InParent(f.txtClip(3).hwnd());
-  EXPECT_TRUE(EqualRect(&before, &after));
-}
-
-TEST_F(MainWindow, TabOrderFollowsTheTabIndexes) {
-  FrmMain& f = Start();
-  std::vector<int> expected;
-  for (int n = 1; n <= 9; ++n) expected.push_back(FrmMain::TextBoxId(n));
-  for (int n : {1, 9, 2, 3, 4, 5, 6, 7, 8}) {
-    expected.push_back(FrmMain::GetButtonId(n));
-    expected.push_back(FrmMain::ClearButtonId(n));
+TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
+  app::SlotTexts stored, saved;
+  for (int n = 1; n <= 9; ++n) stored[n - 1] = saved[n - 1] = L"槽 " + std::to_wstring(n);
+  saved[1] = L"禾", saved[7] = L"";
+  for (bool minimised : {false, true}) {
+    app::SaveSlots(dir.path.wstring(), stored);
+    FrmMain& f = Start();
+    for (int n = 1; n <= 9; ++n) ExpectSlot(n, stored[n - 1]);
+    SendMessageW(f.txtClip(2).hwnd(), EM_SETSEL, 0, -1), SendMessageW(f.txtClip(2).hwnd(), WM_CHAR, L'禾', 1);
+    ExpectSlot(2, L"禾");
+    Click(f.cmdClear(8).hwnd());
+    f.Move(minimised ? 600 : -150, 450, 5010, 6000);
+    if (minimised) f.SetWindowState(forms::WindowState::Minimized);
+    EXPECT_EQ(IsWindowVisible(f.hwnd()) != FALSE, !minimised);  // hidden in the tray
+    f.Close();
+    EXPECT_EQ(app::LoadSlots(dir.path.wstring()), saved);
+    EXPECT_EQ(FileBytes(dir.path / L"Config.ini"), std::string("[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft=") +
+                                                       (minimised ? " 600" : "-150") + "\r\nTop= 450\r\n");
   }
-  expected.push_back(FrmMain::TextBoxId(1));  // wraps around
-  std::vector<int> seen;
-  HWND at = f.txtClip(1).hwnd();
-  seen.push_back(GetDlgCtrlID(at));
-  for (size_t i = 1; i < expected.size(); ++i) {
-    at = GetNextDlgTabItem(f.hwnd(), at, FALSE);
-    seen.push_back(GetDlgCtrlID(at));
+  // A save that fails leaves the settings file unwritten.
+  Start(), PutFile(dir.path / L"data.mdb", "not a database"), form->Close();
+  expectedErrors = {26};
+  EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
+}
+
+std::vector<WPARAM> passedOn;
+WNDPROC realOldProc = nullptr;
+LRESULT CALLBACK Recorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_HOTKEY) passedOn.push_back(wParam);
+  return CallWindowProcW(realOldProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
+  FrmMain& f = Start();
+  const std::wstring text = L"存入 \U0001F4CE\r\n二";
+  // Slot, what the clipboard holds, by button (else Alt+digit), held busy by another program, the slot's text after.
+  const std::tuple<int, UINT, bool, bool, std::wstring> cases[] = {
+      {5, CF_UNICODETEXT, true, false, text}, {9, CF_UNICODETEXT, false, false, text}, {1, 0, true, false, L""},
+      {2, CF_BITMAP, true, false, L""},       {3, 0, false, false, L""},                {4, CF_BITMAP, false, false, L""},
+      {6, CF_UNICODETEXT, true, true, L"old"}, {7, CF_UNICODETEXT, false, true, L"old"}};
+  for (auto [slot, format, button, busy, want] : cases) {
+    for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
+    PutClip(format, text);
+    std::optional<ClipHolder> holder;
+    if (busy) holder.emplace(), SendMessageW(f.hwnd(), WM_HOTKEY, 248 + slot, 0);  // Ctrl+digit too
+    button ? Click(f.cmdGet(slot).hwnd()) : (void)SendMessageW(f.hwnd(), WM_HOTKEY, 148 + slot, 0);
+    holder.reset();
+    for (int n = 1; n <= 9; ++n) ExpectSlot(n, n == slot ? want : L"old");
+    EXPECT_EQ(ClipText(), format == CF_UNICODETEXT ? std::optional(text) : std::nullopt) << slot;
   }
-  EXPECT_EQ(seen, expected);
+  // Every hotkey message passes on; ids that are not ours change nothing.
+  realOldProc = hk::OldWndProc, hk::OldWndProc = &Recorder;
+  const std::vector<WPARAM> ids = {static_cast<WPARAM>(-1), 148, 158, 258, 349, 199};
+  for (WPARAM id : ids) SendMessageW(f.hwnd(), WM_HOTKEY, id, 0);
+  hk::OldWndProc = realOldProc;
+  EXPECT_EQ(passedOn, ids);
+  EXPECT_EQ(ClipText(), text);
+  for (int n = 1; n <= 9; ++n) ExpectSlot(n, L"old");
 }
 
-TEST_F(MainWindow, UnloadWritesTheGeometry) {
-  FrmMain& f = Start();
-  f.Move(300, 450, 5010, 6000);
-  HWND hwnd = f.hwnd();
-  SendMessageW(hwnd, WM_CLOSE, 0, 0);
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_EQ(folder.Read(L"Config.ini"),
-            "[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft= 300\r\nTop= 450\r\n");
+bool KeyIsFree(UINT modifier, UINT key) { return RegisterHotKey(nullptr, 7, modifier, key) && UnregisterHotKey(nullptr, 7); }
+
+TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
+  const auto procOf = [](HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); };
+  for (bool shutDown : {false, true}) {
+    FrmMain& f = Start();
+    if (shutDown) f.Form_Unload();
+    // Running: hotkeys, then the skin, then the form; detached: the form alone.
+    EXPECT_EQ(procOf(f.hwnd()), shutDown ? &forms::Form::WndProc : &hk::HotKeyWndProc);
+    EXPECT_EQ(hk::OldWndProc, &skin::SkinWndProc);
+    EXPECT_EQ(procOf(f.cmdGet(9).hwnd()) == &skin::SkinWndProc, !shutDown);
+    for (int id : {149, 150, 151, 152, 153, 154, 155, 156, 157, 249, 250, 251, 252, 253, 254, 255, 256, 257}) {
+      const UINT modifier = id / 100, key = id % 100;  // MOD_ALT 1 or MOD_CONTROL 2, then '1'..'9'
+      const bool held = !KeyIsFree(modifier, key), ours = UnregisterHotKey(f.hwnd(), id) != FALSE;
+      EXPECT_EQ(std::make_tuple(held, ours, KeyIsFree(modifier, key)), std::make_tuple(!shutDown, !shutDown, true)) << id;
+    }
+  }
 }
 
-TEST_F(MainWindow, UnloadWhileMinimisedWritesTheRestoredRectangle) {
+TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
   FrmMain& f = Start();
-  f.Move(600, 750, 4500, 5100);
-  f.SetWindowState(forms::WindowState::Minimized);
-  ASSERT_EQ(f.GetWindowState(), forms::WindowState::Minimized);
-  SendMessageW(f.hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(mod_Ini::ReadIniInt(L"Last", L"Width", 0), 4500);
-  EXPECT_EQ(mod_Ini::ReadIniInt(L"Last", L"Height", 0), 5100);
-  EXPECT_EQ(mod_Ini::ReadIniInt(L"Last", L"Left", -1), 600);
-  EXPECT_EQ(mod_Ini::ReadIniInt(L"Last", L"Top", -1), 750);
+  HWND editor = CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE, 300, 300, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
+  INPUT key[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+  key[0].ki.wVk = key[1].ki.wVk = 'A', key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  // Typing reaches the editor once the desktop has made it the active window.
+  for (int i = 0; i < 10 && TextOf(editor).empty(); ++i) {
+    SetForegroundWindow(editor), SetFocus(editor), SendInput(2, key, sizeof(INPUT));
+    PumpUntil([&] { return !TextOf(editor).empty(); }, 1000);
+  }
+  ASSERT_NE(TextOf(editor), L"");
+  const std::wstring text = L"取出 \U0001F4CE\r\n第二行";
+  f.txtClip(3).SetText(text);
+  for (int slot : {4, 3}) {  // slot 4 is empty: its empty text replaces the selection
+    PutClip(CF_UNICODETEXT, L"gone afterwards");
+    SendMessageW(editor, EM_SETSEL, 0, -1);
+    PostMessageW(f.hwnd(), WM_HOTKEY, 248 + slot, 0);
+    const std::wstring want = slot == 3 ? text : L"";
+    PumpUntil([&] { return TextOf(editor) == want && !f.Paste().Pending(); });
+    EXPECT_EQ(std::make_tuple(TextOf(editor), CountClipboardFormats(), GetForegroundWindow()),
+              std::make_tuple(want, 0, editor));
+  }
+  DestroyWindow(editor);
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+// The settings file, and the clipboard offer of a paste that nobody takes.
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+#include "app/mod_ini.h"
+#include "app/paste_clipboard.h"
+#include "app/profile_text.h"
+#include "harness.h"
+
+namespace {
+
+TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
+  using Writes = std::vector<std::tuple<const wchar_t*, const wchar_t*, int>>;
+  const std::tuple<const char*, int, Writes, std::string> cases[] = {
+      {nullptr, 3750,
+       {{L"Last", L"Width", 3750}, {L"Last", L"Height", 4425}, {L"Last", L"Left", -150}, {L"Last", L"Top", 0},
+        {L"Last", L"Width", 5000}},
+       "[Last]\r\nWidth= 5000\r\nHeight= 4425\r\nLeft=-150\r\nTop= 0\r\n"},
+      {"; c\r\n[Other]\r\nWidth=1\r\n\r\n[ last ]\r\nwidth = 2000\r\nColour=red\r\n\r\n[Tail]\nx=1", 2000,
+       {{L"Last", L"Width", 3750}, {L"Last", L"Top", 15}, {L"New", L"Left", 1}},
+       "; c\r\n[Other]\r\nWidth=1\r\n\r\n[ last ]\r\nWidth= 3750\r\nColour=red\r\nTop= 15\r\n\r\n"
+       "[Tail]\nx=1\r\n[New]\r\nLeft= 1\r\n"},
+      {"\xEF\xBB\xBF[Last]\r\nWidth=-4000", -4000, {{L"Last", L"Width", 4000}}, "\xEF\xBB\xBF[Last]\r\nWidth= 4000"},
+      {"", 3750, {}, ""}};
+  EXPECT_EQ(mod_Ini::IniPathFor(L"C:\\"), L"C:\\Config.ini");
+  EXPECT_EQ(mod_Ini::IniPathFor(L"C:\\朔禾"), L"C:\\朔禾\\Config.ini");
+  for (const auto& [before, widthRead, writes, after] : cases) {
+    TempDir dir;
+    // The last case's folder cannot take the file: nothing is written.
+    mod_Ini::SetIniPath((dir.path / (after.empty() ? L"missing\\Config.ini" : L"Config.ini")).wstring());
+    if (before) PutFile(mod_Ini::IniPath(), before);
+    EXPECT_EQ(mod_Ini::ReadIniInt(L"Last", L"Width", 3750), widthRead) << after;
+    EXPECT_EQ(mod_Ini::ReadIniInt(L"Last", L"Height", 4500), 4500) << after;
+    for (const auto& [section, key, value] : writes) mod_Ini::WriteIniInt(section, key, value);
+    if (after.empty()) mod_Ini::WriteIniInt(L"Last", L"Width", 5000);
+    EXPECT_EQ(FileBytes(mod_Ini::IniPath()), after);
+  }
+}
+
+TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
+  for (bool theirs : {false, true}) {
+    PutClip(CF_UNICODETEXT, L"before");
+    app::PasteClipboard paste(300);
+    ASSERT_TRUE(paste.Offer(L"ours"));
+    ASSERT_TRUE(OpenClip());
+    EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_UNICODETEXT));
+    CloseClipboard();
+    paste.EmptyWhenTaken();
+    std::thread other([theirs] { if (theirs) PutClip(CF_UNICODETEXT, L"theirs"); });
+    EXPECT_TRUE(PumpUntil([&] { return !paste.Pending(); }));
+    other.join();
+    EXPECT_EQ(ClipText(), theirs ? std::optional<std::wstring>(L"theirs") : std::nullopt);
+  }
+}
+
+}  // namespace
