@@ -1,0 +1,253 @@
+#include "skin_fixture.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "skin/core/window_props.h"
+#include "skin/interaction/fade_timer.h"
+#include "skin/render/button_state_surfaces.h"
+
+namespace {
+
+LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(window, &ps);
+      RECT client;
+      GetClientRect(window, &client);
+      HBRUSH brush = CreateSolidBrush(kGrey);
+      FillRect(dc, &client, brush);
+      DeleteObject(brush);
+      EndPaint(window, &ps);
+      return 0;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case BM_GETCHECK:
+    case PBM_GETPOS:
+      return GetWindowLongPtrW(window, GWLP_USERDATA);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+void RegisterStandIns() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES};
+  InitCommonControlsEx(&icc);
+  for (const wchar_t* name : {L"ThunderRT6FormDC", L"ThunderRT6CheckBox", L"ThunderRT6OptionButton",
+                              L"ThunderRT6DriveListBox", L"ProgressBar20WndClass", L"ApexGridXYZ",
+                              L"DataListWndClass"}) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = StandInProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+  }
+}
+
+}  // namespace
+
+HWND CreateTopLevel(const wchar_t* cls, DWORD style, int x, int y, int w, int h, HWND owner) {
+  RegisterStandIns();
+  return CreateWindowExW(0, cls, L"skin test", style, x, y, w, h, owner, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
+}
+
+HWND CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle, int x, int y, int w,
+                 int h, const wchar_t* text) {
+  RegisterStandIns();
+  HWND window = CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  return window;
+}
+
+SkinForm::SkinForm() {
+  form = CreateTopLevel(L"ThunderRT6FormDC", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 440, 300);
+  if (!form) return;
+  push = CreateChild(form, L"Button", BS_PUSHBUTTON, 0, 10, 10, 75, 23, L"赋值");
+  checkStyle = CreateChild(form, L"Button", BS_AUTOCHECKBOX, 0, 10, 40, 75, 23, L"check");
+  disabled = CreateChild(form, L"Button", BS_PUSHBUTTON | WS_DISABLED, 0, 10, 70, 75, 23, L"清除");
+  second = CreateChild(form, L"Button", BS_PUSHBUTTON, 0, 340, 10, 75, 23, L"清除");
+  sunken = CreateChild(form, L"Edit", 0, WS_EX_CLIENTEDGE, 100, 10, 100, 24);
+  bordered = CreateChild(form, L"Edit", WS_BORDER, 0, 100, 40, 100, 24);
+  text = CreateChild(form, L"Edit", 0, 0, 340, 40, 70, 20);
+  simpleCombo = CreateChild(form, L"ComboBox", CBS_SIMPLE, 0, 210, 10, 120, 80);
+  editCombo = CreateChild(form, L"ComboBox", CBS_DROPDOWN, 0, 210, 100, 121, 150);
+  listCombo = CreateChild(form, L"ComboBox", CBS_DROPDOWNLIST, 0, 210, 140, 120, 150);
+  check = CreateChild(form, L"ThunderRT6CheckBox", 0, 0, 10, 100, 100, 20);
+  option = CreateChild(form, L"ThunderRT6OptionButton", 0, 0, 10, 125, 100, 20);
+  driveList = CreateChild(form, L"ThunderRT6DriveListBox", CBS_DROPDOWNLIST, 0, 10, 150, 120, 21);
+  progress = CreateChild(form, L"ProgressBar20WndClass", WS_BORDER, 0, 10, 180, 103, 20);
+  header = CreateChild(form, WC_HEADERW, HDS_HORZ, 0, 10, 205, 210, 20);
+  grid = CreateChild(form, L"ApexGridXYZ", WS_BORDER, 0, 10, 235, 60, 30);
+  dataList = CreateChild(form, L"DataListWndClass", 0, WS_EX_CLIENTEDGE, 150, 235, 60, 30);
+  const wchar_t* titles[] = {L"名称", L"B"};
+  for (int i = 0; i < 2; ++i) {
+    HDITEMW item = {};
+    item.mask = HDI_TEXT | HDI_WIDTH;
+    item.pszText = const_cast<wchar_t*>(titles[i]);
+    item.cxy = 100;
+    SendMessageW(header, HDM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  PumpFor(0);
+  attached = skinner.AttachSkin(form) == 1;
+  Repaint(form);
+}
+
+SkinForm::~SkinForm() {
+  if (attached) skinner.DetachSkin(form);
+  if (form) DestroyWindow(form);
+}
+
+std::vector<HWND> SkinForm::AllWindows() const {
+  std::vector<HWND> windows;
+  EnumChildWindows(form, [](HWND w, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&windows));
+  windows.push_back(form);
+  return windows;
+}
+
+WindowPixels::WindowPixels(HWND window) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  width = rect.right - rect.left;
+  height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return;
+  HDC source = GetWindowDC(window);
+  HDC memory = CreateCompatibleDC(source);
+  BITMAPINFO info = {};
+  info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* raw = static_cast<const std::uint32_t*>(bits);
+  for (int i = 0; i < width * height; ++i) {
+    pixels_.push_back(RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF));
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+}
+
+COLORREF WindowPixels::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+  return pixels_[static_cast<size_t>(y) * width + x];
+}
+
+int WindowPixels::Count(COLORREF colour) const {
+  return static_cast<int>(std::count(pixels_.begin(), pixels_.end(), colour));
+}
+
+void PumpFor(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  MSG msg;
+  do {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  } while (GetTickCount() - start < milliseconds &&
+           MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) != WAIT_FAILED);
+}
+
+void Repaint(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  PumpFor(0);
+}
+
+void Scribble(HWND window, COLORREF colour) {
+  RECT rect = {};
+  GetWindowRect(window, &rect);
+  OffsetRect(&rect, -rect.left, -rect.top);
+  HDC dc = GetWindowDC(window);
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+  ReleaseDC(window, dc);
+}
+
+LONG_PTR Prop(HWND window, const wchar_t* key) { return reinterpret_cast<LONG_PTR>(GetPropW(window, key)); }
+
+LPARAM Point(int x, int y) { return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(x, y))); }
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return SendMessageW(window, message, wParam, lParam);
+}
+
+std::vector<std::wstring> PropNames(HWND window) {
+  std::vector<std::wstring> names;
+  EnumPropsExW(window, [](HWND, LPWSTR name, HANDLE, ULONG_PTR list) -> BOOL {
+    // The skin's keys only: the system keeps lower-case ones of its own.
+    if (!IS_INTRESOURCE(name) && std::wstring(name).find_first_of(L"abcdefghijklmnopqrstuvwxyz_") == std::wstring::npos) {
+      reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(name);
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&names));
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+int DiffersFromImage(HWND button, int state) {
+  WindowPixels shown(button);
+  HDC image = skin::ButtonStateSurface(button, state);
+  if (!image) return -1;
+  int different = 0;
+  for (int y = 1; y < shown.height - 1; ++y) {
+    for (int x = 1; x < shown.width - 1; ++x) different += shown.At(x, y) != GetPixel(image, x, y);
+  }
+  return different;
+}
+
+void ResetButton(HWND button) {
+  skin::StopFadeTimer(button);
+  skin::SetSkinProp(button, skin::prop::kMouseFlag, 0);
+  skin::SetSkinProp(button, skin::prop::kOldState, 0);
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+std::map<HWND, std::vector<LONG_PTR>> RunFades(const std::vector<HWND>& buttons) {
+  std::map<HWND, std::vector<LONG_PTR>> levels;
+  auto fading = [&] {
+    return std::any_of(buttons.begin(), buttons.end(), [](HWND b) { return Prop(b, L"TIMERID") != 0; });
+  };
+  const DWORD start = GetTickCount();
+  MSG msg;
+  while (fading() && GetTickCount() - start < 5000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_TIMER && std::count(buttons.begin(), buttons.end(), msg.hwnd)) {
+        levels[msg.hwnd].push_back(Prop(msg.hwnd, L"ALPHALEVEL"));
+      }
+      DispatchMessageW(&msg);
+    }
+  }
+  return levels;
+}
+
+std::vector<LONG_PTR> FadeLevels(LONG_PTR start) {
+  std::vector<LONG_PTR> levels;
+  for (LONG_PTR level = start; level <= 255; level += 3) levels.push_back(level);
+  return levels;
+}
+
+int LiveGdiHandles() {
+  int live = 0;
+  for (UINT_PTR value = 1; value <= 0xFFFF; ++value) {
+    live += GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0;
+  }
+  return live;
+}

@@ -1,0 +1,214 @@
+// Skinned controls under the pointer, the keyboard, focus and enable changes:
+// the fade levels drawn tick by tick, the faces shown, the states kept.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "skin/core/engine_state.h"
+#include "skin/core/window_props.h"
+#include "skin/interaction/hit_tests.h"
+#include "skin/interaction/mouse_leave.h"
+#include "skin/render/button_painter.h"
+#include "skin/render/button_state_surfaces.h"
+#include "skin_fixture.h"
+
+namespace {
+
+enum { kNormal, kHot, kPressed, kDisabled };
+using Record = std::vector<LONG_PTR>;
+
+void CursorTo(int x, int y) {
+  SetCursorPos(x, y);
+  PumpFor(50);
+}
+void CursorOver(HWND w) {
+  RECT r;
+  GetWindowRect(w, &r);
+  CursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+// State, level, whether a fade timer runs, pointer flag.
+Record Skin(HWND b) {
+  return {Prop(b, L"OLDSTATE"), Prop(b, L"ALPHALEVEL"), Prop(b, L"TIMERID") != 0, Prop(b, L"MOUSEFLAG")};
+}
+COLORREF Image(HWND b, int state) { return GetPixel(skin::ButtonStateSurface(b, state), 1, 3); }
+bool Blended(COLORREF shown, COLORREF over, COLORREF under, int alpha) {
+  for (int shift : {0, 8, 16}) {
+    const int o = (over >> shift) & 0xFF, u = (under >> shift) & 0xFF, s = (shown >> shift) & 0xFF;
+    if (std::abs(s - (o * alpha + u * (255 - alpha)) / 255) > 2) return false;
+  }
+  return true;
+}
+
+class SkinInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(f.attached);
+    CursorOver(b);
+    ResetButton(b);
+  }
+  void TearDown() override { CursorTo(900, 900); }
+  SkinForm f;
+  HWND b = f.push;
+};
+
+TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
+  const COLORREF normal = Image(b, kNormal), hot = Image(b, kHot);
+  ASSERT_NE(normal, hot);
+  Send(b, WM_MOUSEMOVE, 0, Point(30, 10));
+  EXPECT_EQ(Skin(b), (Record{kHot, 0, 1, 1}));
+  EXPECT_EQ(WindowPixels(b).At(1, 3), normal) << "nothing drawn before the first tick";
+  Send(b, WM_MOUSEMOVE, 0, Point(31, 10));
+  EXPECT_EQ(Prop(b, L"ALPHALEVEL"), 0) << "a second move restarted the fade";
+  EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
+  EXPECT_EQ(Skin(b), (Record{kHot, 0, 0, 1}));
+  EXPECT_EQ(DiffersFromImage(b, kHot), 0);
+
+  // Leaving lays the hot face at 140 over what is shown, then fades the normal face in.
+  skin::SetSkinProp(b, skin::prop::kOldState, kNormal);
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 255);
+  skin::PaintButtonBlend(b, nullptr);
+  Send(b, WM_MOUSELEAVE);
+  EXPECT_TRUE(Blended(WindowPixels(b).At(1, 3), hot, normal, 140));
+  EXPECT_EQ(Skin(b), (Record{kNormal, 0, 1, 0}));
+  EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
+  EXPECT_EQ(DiffersFromImage(b, kNormal), 0);
+
+  // A release goes on from 60 on the running timer; the other button fades on its own.
+  Send(b, WM_MOUSEMOVE, 0, Point(30, 10));
+  const LONG_PTR timer = Prop(b, L"TIMERID");
+  PumpFor(60);
+  Send(f.second, WM_LBUTTONUP, 0, Point(5, 5));
+  Send(b, WM_LBUTTONUP, 0, Point(30, 10));
+  EXPECT_EQ(Skin(b), (Record{kNormal, 60, 1, 0}));
+  EXPECT_EQ(Prop(b, L"TIMERID"), timer);
+  auto levels = RunFades({b, f.second});
+  EXPECT_EQ(levels[b], FadeLevels(60));
+  EXPECT_EQ(levels[f.second], FadeLevels(60));
+  EXPECT_EQ(DiffersFromImage(b, kNormal), 0);
+
+  // A stray tick draws one step and starts nothing.
+  skin::SetSkinProp(b, skin::prop::kOldState, kHot);
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 120);
+  Send(b, WM_TIMER, 7);
+  EXPECT_EQ(Skin(b), (Record{kHot, 123, 0, 0}));
+  EXPECT_TRUE(Blended(WindowPixels(b).At(1, 3), hot, normal, 120));
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 255);
+  Send(b, WM_TIMER, 7);
+  EXPECT_EQ(Skin(b), (Record{kHot, 0, 0, 0}));
+  EXPECT_EQ(DiffersFromImage(b, kHot), 0);
+}
+
+TEST_F(SkinInput, PressedFaceAtOnceFromMouseAndSpaceBar) {
+  Send(b, WM_MOUSEMOVE, 0, Point(30, 10));
+  Send(b, WM_LBUTTONDOWN, MK_LBUTTON, Point(30, 10));
+  EXPECT_EQ(GetFocus(), b);
+  EXPECT_EQ(Skin(b), (Record{kPressed, 0, 0, 1}));
+  EXPECT_EQ(DiffersFromImage(b, kPressed), 0);
+  // Dragged out while held: the pressed face is completed, the fade cut short.
+  CursorTo(900, 900);
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 30);
+  Scribble(b, kScribble);
+  Send(b, WM_MOUSEMOVE, MK_LBUTTON, Point(-200, -200));
+  EXPECT_EQ(Skin(b), (Record{kPressed, 255, 0, 1}));
+  EXPECT_EQ(DiffersFromImage(b, kPressed), 0);
+  ReleaseCapture();
+  Send(b, WM_LBUTTONUP, 0, Point(-200, -200));
+
+  ResetButton(b);
+  Send(b, WM_KEYDOWN, VK_SPACE, 0x00390001);
+  EXPECT_EQ(Skin(b), (Record{kPressed, 0, 0, 0}));
+  EXPECT_EQ(DiffersFromImage(b, kPressed), 0);
+  Send(b, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u));
+  EXPECT_EQ(Skin(b), (Record{kNormal, 0, 1, 0}));
+  ResetButton(b);
+  Scribble(b, kScribble);
+  Send(b, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+  Send(b, WM_KEYDOWN, 'A', 0x001E0001);
+  EXPECT_EQ(WindowPixels(b).At(30, 10), kScribble) << "other keys drew the button";
+}
+
+TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
+  ResetButton(b);
+  Send(b, WM_ENABLE, FALSE);
+  EXPECT_EQ(Prop(b, L"OLDSTATE"), kDisabled);
+  EXPECT_EQ(DiffersFromImage(b, kDisabled), 0);
+  Send(b, WM_ENABLE, TRUE);
+  EXPECT_EQ(DiffersFromImage(b, kNormal), 0);
+  HDC image = skin::ButtonStateSurface(b, kNormal);
+  const COLORREF plain = GetPixel(image, 2, 2);
+  SetFocus(b);
+  EXPECT_NE(GetPixel(image, 2, 2), plain) << "no focus frame in the images";
+  EXPECT_EQ(Skin(b), (Record{kNormal, 0, 1, 0}));
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 90);
+  SetFocus(f.text);
+  EXPECT_EQ(GetPixel(image, 2, 2), plain);
+  EXPECT_EQ(Prop(b, L"ALPHALEVEL"), 0);
+
+  for (bool user32 : {true, false}) {
+    skin::Engine().hasTrackMouseEvent = user32;
+    CursorOver(b);
+    ResetButton(b);
+    skin::SetSkinProp(b, skin::prop::kMouseFlag, 1);
+    skin::SetSkinProp(b, skin::prop::kOldState, kHot);
+    skin::TrackMouseLeave(b);
+    CursorTo(900, 900);
+    PumpFor(400);
+    EXPECT_EQ(Skin(b)[0], kNormal) << user32;
+    EXPECT_EQ(Skin(b)[3], 0) << user32;
+  }
+}
+
+TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
+  // Check box and option button: hot, pressed, released, space, leave.
+  for (HWND w : {f.check, f.option}) {
+    Send(w, WM_MOUSEMOVE, 0, Point(3, 3));
+    EXPECT_EQ(Skin(w)[0], kHot);
+    EXPECT_EQ(Skin(w)[3], 1);
+    Send(w, WM_MOUSEMOVE, MK_LBUTTON, Point(3, 3));
+    EXPECT_EQ(Skin(w)[0], kPressed);
+    Send(w, WM_LBUTTONUP, 0, Point(3, 3));
+    EXPECT_EQ(Skin(w)[0], kNormal);
+    Send(w, WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(Skin(w)[0], kPressed);
+    Send(w, WM_KEYUP, VK_SPACE);
+    Send(w, WM_MOUSELEAVE);
+    EXPECT_EQ(Skin(w)[0] + Skin(w)[3], 0);
+  }
+  const int top = (20 - GetSystemMetrics(SM_CYMENUCHECK) + 1) / 2;
+  Send(f.check, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
+  EXPECT_EQ(WindowPixels(f.check).At(0, top), Rgb(0x3986C4));
+  Send(f.text, WM_LBUTTONUP, 0, Point(3, 3));  // a release beside them resets the form's boxes
+  EXPECT_EQ(Skin(f.check)[0], kNormal);
+
+  // Combo box: only its button zone presses an editable one.
+  const int w = 121, c = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_TRUE(skin::InComboButtonZone(w, 21, c, w - c - 2, 2));
+  EXPECT_FALSE(skin::InComboButtonZone(w, 21, c, w - c - 3, 10));
+  EXPECT_FALSE(skin::InComboButtonZone(w, 21, c, w - 1, 10));
+  Send(f.editCombo, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+  EXPECT_EQ(Skin(f.editCombo)[0], kNormal);
+  Send(f.editCombo, WM_MOUSEMOVE, 0, Point(w - 5, 5));
+  EXPECT_EQ(Skin(f.editCombo)[0], kHot);
+  EXPECT_EQ(WindowPixels(f.editCombo).At(w - c - 2 + 5, 2), Rgb(0xC1EEFD));
+  Send(f.listCombo, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
+  EXPECT_EQ(Skin(f.listCombo)[0], kPressed);
+  ReleaseCapture();
+  Send(f.listCombo, WM_LBUTTONUP, 0, Point(5, 5));
+
+  // Header: the item under the pointer is hot, the pressed one keeps its face.
+  EXPECT_EQ(skin::HitTestHeaderItem(f.header, 100), 0);
+  EXPECT_EQ(skin::HitTestHeaderItem(f.header, 101), 1);
+  EXPECT_EQ(skin::HitTestHeaderItem(f.header, 201), -1);
+  Send(f.header, WM_MOUSEMOVE, 0, Point(150, 5));
+  EXPECT_EQ(Prop(f.header, L"HMINDEX"), 1);
+  EXPECT_EQ(WindowPixels(f.header).At(100, 1), Rgb(0xA7DEFC));
+  Send(f.header, WM_LBUTTONDOWN, MK_LBUTTON, Point(50, 5));
+  EXPECT_EQ(Prop(f.header, L"HDINDEX"), 0);
+  EXPECT_EQ(WindowPixels(f.header).At(0, 1), Rgb(0x7ECEFA));
+  Send(f.header, WM_MOUSELEAVE);
+  EXPECT_EQ(Prop(f.header, L"HMINDEX") + Prop(f.header, L"HDINDEX"), -2);
+  EXPECT_EQ(WindowPixels(f.header).At(100, 1), Rgb(0xE9F4FE));
+  ReleaseCapture();
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+// Attach and detach on a real form: procedures, properties, styles, regions
+// and every GDI handle the skin made, measured by the system itself.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "skin/core/engine_state.h"
+#include "skin/core/skin_wnd_proc.h"
+#include "skin_fixture.h"
+
+namespace {
+
+const LONG_PTR kSkinProc = reinterpret_cast<LONG_PTR>(&skin::SkinWndProc);
+LONG_PTR ProcOf(HWND w) { return GetWindowLongPtrW(w, GWLP_WNDPROC); }
+using Names = std::vector<std::wstring>;
+
+TEST(SkinLifecycle, AttachSkinsTheTreeOnceAndDetachPutsEverythingBack) {
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  const Names button = {L"0BMP", L"0HDC", L"1BMP", L"1HDC", L"2BMP", L"2HDC", L"3BMP", L"3HDC",
+                        L"ALPHALEVEL", L"MOUSEFLAG", L"OLDSTATE", L"OLDSTYLE", L"PROCADDR", L"TIMERID"};
+  const Names state = {L"MOUSEFLAG", L"OLDSTATE", L"PROCADDR"};
+  const std::map<HWND, Names> props = {
+      {f.push, button}, {f.checkStyle, button}, {f.check, state}, {f.option, state}, {f.listCombo, state},
+      {f.driveList, state}, {f.header, {L"HDINDEX", L"HMINDEX", L"MOUSEFLAG", L"PROCADDR"}},
+      {f.form, {L"PROCADDR"}}, {f.progress, {L"PROCADDR"}}, {f.sunken, {L"PROCADDR"}}};
+  for (const auto& [window, names] : props) EXPECT_EQ(PropNames(window), names) << window;
+  EXPECT_EQ(Prop(f.disabled, L"OLDSTATE"), 3);
+  EXPECT_EQ(Prop(f.header, L"HDINDEX"), -1);
+  const LONG_PTR pushStyle = Prop(f.push, L"OLDSTYLE");
+  EXPECT_EQ(GetWindowLongPtrW(f.push, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+  EXPECT_EQ(GetWindowLongPtrW(f.checkStyle, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+  std::map<HWND, LONG_PTR> previous;
+  for (HWND w : f.AllWindows()) {
+    EXPECT_EQ(ProcOf(w), kSkinProc) << w;
+    previous[w] = Prop(w, L"PROCADDR");
+  }
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(f.push, region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+  EXPECT_TRUE(PtInRegion(region, 1, 1) && PtInRegion(region, 74, 11));
+
+  // Attaching again changes nothing; handles the skin gave out die with detach.
+  const int count = skin::Engine().skinnedWindowCount;
+  EXPECT_EQ(f.skinner.AttachSkin(f.form), 0);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
+  std::vector<HGDIOBJ> handles;
+  for (HWND b : {f.push, f.second, f.checkStyle, f.disabled}) {
+    for (const wchar_t* key : {L"0HDC", L"1HDC", L"2HDC", L"3HDC", L"0BMP", L"1BMP", L"2BMP", L"3BMP"}) {
+      handles.push_back(reinterpret_cast<HGDIOBJ>(Prop(b, key)));
+    }
+  }
+  const skin::SkinImages images = skin::Engine().images;
+  for (HDC image : {images.buttonFace, images.comboButton, images.mark, images.optionFace, images.header}) {
+    handles.push_back(image);
+  }
+  for (HGDIOBJ h : handles) EXPECT_NE(GetObjectType(h), 0u);
+  EnableWindow(f.push, FALSE);  // changes made while skinned stay
+  ASSERT_EQ(f.skinner.DetachSkin(f.form), 1);
+  f.attached = false;
+  for (HGDIOBJ h : handles) EXPECT_EQ(GetObjectType(h), 0u) << h;
+  for (HWND w : f.AllWindows()) {
+    EXPECT_EQ(ProcOf(w), previous[w]) << w;
+    EXPECT_TRUE(PropNames(w).empty()) << w;
+  }
+  EXPECT_EQ(GetWindowLongPtrW(f.push, GWL_STYLE), pushStyle | WS_DISABLED);
+  EXPECT_EQ(GetWindowRgn(f.push, region), ERROR);
+  DeleteObject(region);
+  EXPECT_FALSE(skin::Engine().started);
+  EXPECT_EQ(f.skinner.DetachSkin(f.form), 0);
+}
+
+TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
+  EXPECT_FALSE(skin::Engine().started);
+  skin::clsSkinner skinner;
+  EXPECT_EQ(skinner.AttachSkin(nullptr), 0);  // starts the engine, skins nothing
+  EXPECT_TRUE(skin::Engine().started);
+  const HDC images = skin::Engine().images.mark;
+  EXPECT_EQ(skinner.DetachSkin(nullptr), 0);
+  EXPECT_EQ(skin::Engine().images.mark, images);
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  EXPECT_EQ(skin::Engine().images.mark, images) << "images built twice";
+  const int count = skin::Engine().skinnedWindowCount;
+
+  // Activation brings in owned windows and dialogs, not strangers.
+  HWND owned = CreateTopLevel(L"Static", WS_POPUP, 500, 0, 50, 20, f.form);
+  HWND dialog = CreateTopLevel(L"#32770", WS_POPUP, 500, 40, 50, 20);
+  HWND stranger = CreateTopLevel(L"Static", WS_POPUP, 500, 80, 50, 20);
+  for (HWND w : {owned, dialog, stranger}) Send(f.form, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(w));
+  EXPECT_EQ(ProcOf(owned), kSkinProc);
+  EXPECT_EQ(ProcOf(dialog), kSkinProc);
+  EXPECT_NE(ProcOf(stranger), kSkinProc);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count + 2);
+  for (HWND w : {owned, dialog, stranger}) DestroyWindow(w);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
+
+  // A window of another thread is left alone.
+  HWND foreign = nullptr;
+  HANDLE thread = CreateThread(nullptr, 0, [](void* out) -> DWORD {
+    *static_cast<HWND*>(out) = CreateTopLevel(L"#32770", WS_POPUP, 600, 0, 40, 40);
+    return 0;
+  }, &foreign, 0, nullptr);
+  WaitForSingleObject(thread, 5000);
+  CloseHandle(thread);
+  EXPECT_EQ(skinner.AttachSkin(foreign), 0);
+  EXPECT_TRUE(PropNames(foreign).empty());
+
+  // Destroyed while skinned: a button takes its eight surfaces along.
+  const HGDIOBJ surface = reinterpret_cast<HGDIOBJ>(Prop(f.push, L"2BMP"));
+  DestroyWindow(f.push);
+  EXPECT_EQ(GetObjectType(surface), 0u);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count - 1);
+  DestroyWindow(f.form);
+  f.form = nullptr;
+  f.attached = false;
+  EXPECT_FALSE(skin::Engine().started);
+  EXPECT_EQ(GetObjectType(images), 0u);
+}
+
+TEST(SkinLeaks, ThousandsOfCyclesKeepTheProcessGdiHandles) {
+  // The measure sees handles made outside the skin.
+  const int empty = LiveGdiHandles();
+  HBRUSH brush = CreateSolidBrush(kScribble);
+  HRGN region = CreateRectRgn(0, 0, 5, 5);
+  ASSERT_EQ(LiveGdiHandles(), empty + 2);
+  DeleteObject(brush);
+  DeleteObject(region);
+  ASSERT_EQ(LiveGdiHandles(), empty);
+
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  const int attached = LiveGdiHandles();
+  for (int i = 0; i < 100; ++i) {
+    ASSERT_EQ(f.skinner.DetachSkin(f.form), 1);
+    ASSERT_EQ(f.skinner.AttachSkin(f.form), 1);
+    if (i % 25 == 0) Repaint(f.form);
+  }
+  EXPECT_EQ(LiveGdiHandles(), attached);
+  for (int i = 0; i < 2000; ++i) {
+    Send(f.push, WM_MOUSEMOVE, 0, Point(10, 10));
+    Send(f.push, WM_TIMER, 1);
+    Send(f.push, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    Send(f.push, WM_LBUTTONUP, 0, Point(10, 10));
+    Send(f.push, WM_MOUSELEAVE);
+    if (i % 50 == 0) SetWindowPos(f.push, nullptr, 0, 0, 70 + i % 30, 23 + i % 5, SWP_NOMOVE | SWP_NOZORDER);
+    RedrawWindow(f.push, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+  }
+  PumpFor(0);
+  EXPECT_EQ(LiveGdiHandles(), attached);
+  EXPECT_EQ(WindowPixels(f.push).At(0, 11), Rgb(0x1B8FD5)) << "button no longer drawn";
+}
+
+}  // namespace

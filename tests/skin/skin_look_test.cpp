@@ -1,0 +1,146 @@
+// What the skin draws: the image tables, every kind of control on a real
+// form in its states, read back pixel by pixel; which class is which kind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "skin/core/control_kind.h"
+#include "skin/core/window_props.h"
+#include "skin/render/round_half_even.h"
+#include "skin/render/skin_images.h"
+#include "skin/render/stretch_skin_image.h"
+#include "skin_fixture.h"
+
+namespace {
+
+constexpr COLORREF kFrame = 0x00D5A554, kDisabledFrame = 0x00E9CFA4, kBar = 0x00F6D64C;
+constexpr COLORREF kButtonBorder = Rgb(0x1B8FD5);
+int Round(double v) { return skin::RoundHalfEven(v); }
+
+struct Spot {
+  const char* what;
+  HWND window;
+  int x, y;
+  COLORREF colour;
+};
+void ExpectSpots(std::initializer_list<Spot> spots) {
+  for (const Spot& s : spots) EXPECT_EQ(WindowPixels(s.window).At(s.x, s.y), s.colour) << s.what;
+}
+
+TEST(SkinLook, ImagesHoldTheirTables) {
+  skin::SkinImages images = skin::BuildSkinImages();
+  const struct { HDC image; int x, y; unsigned rgb; } table[] = {
+      {images.buttonFace, 0, 0, 0xBFE1F9}, {images.buttonFace, 1, 1, 0x7EC0E7},
+      {images.buttonFace, 3, 1, 0xFFFFFF}, {images.buttonFace, 1, 3, 0xF5FAFD},
+      {images.buttonFace, 1, 24, 0x46C1FB},
+      {images.comboButton, 8, 8, 0xFF00FF}, {images.mark, 8, 0, 0x54B71D},
+      {images.mark, 0, 3, 0x48A913}, {images.optionFace, 4, 0, 0x95B3D9},
+      {images.optionFace, 0, 0, 0xFF00FF}, {images.header, 0, 1, 0xE9F4FE},
+      {images.header, 3, 1, 0xA7DEFC}, {images.header, 6, 1, 0x7ECEFA}};
+  for (const auto& row : table) {
+    EXPECT_EQ(GetPixel(row.image, row.x, row.y), Rgb(row.rgb)) << row.x << "," << row.y;
+  }
+  // A stretched face keeps its corners and repeats its edges and middle.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateBitmap(75, 23, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  skin::StretchSkinImage(dc, {0, 0, 75, 23}, images.buttonFace, {0, 0, 7, 21}, {3, 3, 3, 3});
+  EXPECT_EQ(GetPixel(dc, 0, 0), Rgb(0xBFE1F9));
+  EXPECT_EQ(GetPixel(dc, 74, 22), Rgb(0xCAE7FB));
+  EXPECT_EQ(GetPixel(dc, 40, 1), kWhite);
+  EXPECT_EQ(GetPixel(dc, 0, 10), kButtonBorder);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  skin::ReleaseSkinImages(images);
+  EXPECT_EQ(GetObjectType(images.buttonFace), 0u);
+}
+
+TEST(SkinLook, EveryKindShowsItsFaceInEveryState) {
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  const int cx = GetSystemMetrics(SM_CXMENUCHECK), cy = GetSystemMetrics(SM_CYMENUCHECK);
+  const int top = Round((20 - cy) / 2.0), mx = Round((cx - 9) / 2.0), my = top + Round((cy - 8) / 2.0);
+  const int dx = Round((cx - 5) / 2.0), dy = Round((cy - 5) / 2.0 + top);
+  const SIZE combo = {120, 21};
+  const int bw = GetSystemMetrics(SM_CXVSCROLL) + 1, left = combo.cx - bw - 1;
+  const int ax = left + Round((bw - 7) / 2.0), ay = 1 + Round((combo.cy - 6) / 2.0);
+  ExpectSpots({
+      {"button border", f.push, 0, 11, kButtonBorder}, {"button top", f.push, 37, 0, kButtonBorder},
+      {"button highlight", f.push, 37, 1, kWhite}, {"button face", f.push, 1, 3, Rgb(0xF5FAFD)},
+      {"button ring", f.push, 1, 1, Rgb(0x7EC0E7)}, {"button bottom", f.push, 37, 22, kButtonBorder},
+      {"disabled button", f.disabled, 0, 11, Rgb(0x87C3E8)},
+      {"edit frame", f.sunken, 0, 12, kFrame}, {"edit inside", f.sunken, 2, 12, kWhite},
+      {"edit corner", f.sunken, 99, 23, kFrame},
+      {"combo frame", f.listCombo, 0, 0, kFrame}, {"combo arrow", f.listCombo, ax + 3, ay, Rgb(0x19555F)},
+      {"combo beside arrow", f.listCombo, ax, ay + 1, kWhite}, {"drive list inside", f.driveList, 5, 5, kGrey},
+      {"check frame", f.check, 0, top, kFrame}, {"check empty", f.check, mx + 8, my, kWhite},
+      {"check caption area", f.check, cx + 5, 10, kGrey}, {"option ring", f.option, 4, top, Rgb(0x95B3D9)},
+      {"option corner", f.option, 0, top, kGrey}, {"progress frame", f.progress, 0, 0, kFrame},
+      {"progress empty", f.progress, 1, 10, kWhite}, {"header item", f.header, 0, 1, Rgb(0xE9F4FE)},
+      {"header item end", f.header, 99, 5, Rgb(0xAED1EB)}, {"header beyond", f.header, 205, 5, Rgb(0xE2F0FC)},
+      {"grid frame", f.grid, 59, 29, kFrame}, {"grid inside", f.grid, 1, 1, kGrey},
+      {"data list frame", f.dataList, 0, 0, kFrame}});
+  EXPECT_NE(WindowPixels(f.checkStyle).At(0, 11), kButtonBorder) << "check-style button drawn by the skin";
+  EXPECT_NE(WindowPixels(f.bordered).At(0, 12), kFrame) << "plain border replaced";
+  // Captions: black, grey when disabled.
+  EXPECT_GT(WindowPixels(f.push).Count(RGB(0, 0, 0)), 3);
+  EXPECT_GT(WindowPixels(f.disabled).Count(0x00968A79), 3);
+
+  // States: checked, mixed, pressed, half full, disabled, hot and pressed items.
+  SetWindowLongPtrW(f.check, GWLP_USERDATA, BST_CHECKED);
+  SetWindowLongPtrW(f.option, GWLP_USERDATA, BST_CHECKED);
+  SetWindowLongPtrW(f.progress, GWLP_USERDATA, 15000);
+  skin::SetSkinProp(f.header, skin::prop::kHeaderHotIndex, 1);
+  skin::SetSkinProp(f.header, skin::prop::kHeaderDownIndex, 0);
+  EnableWindow(f.sunken, FALSE);
+  EnableWindow(f.driveList, FALSE);
+  Repaint(f.form);
+  ExpectSpots({{"check mark", f.check, mx + 8, my, Rgb(0x54B71D)}, {"mark keyed", f.check, mx, my, kWhite},
+               {"option dot", f.option, dx + 2, dy + 2, Rgb(0x47A812)},
+               {"progress filled", f.progress, 50, 10, kBar}, {"progress rest", f.progress, 51, 10, kWhite},
+               {"pressed header item", f.header, 0, 1, Rgb(0x7ECEFA)},
+               {"hot header item", f.header, 100, 1, Rgb(0xA7DEFC)},
+               {"disabled edit", f.sunken, 0, 12, kDisabledFrame},
+               {"disabled drive list", f.driveList, 0, 0, kDisabledFrame},
+               {"disabled arrow", f.driveList, ax + 3, ay, Rgb(0x84A5AC)}});
+  SetWindowLongPtrW(f.check, GWLP_USERDATA, BST_INDETERMINATE);
+  SetWindowLongPtrW(f.progress, GWLP_USERDATA, 40000);
+  SetWindowLongPtrW(f.progress, GWL_STYLE, GetWindowLongPtrW(f.progress, GWL_STYLE) | PBS_VERTICAL | PBS_SMOOTH);
+  EnableWindow(f.option, FALSE);
+  Repaint(f.form);
+  ExpectSpots({{"mixed square", f.check, Round((cx - 7) / 2.0), top + Round((cy - 7) / 2.0), Rgb(0x51B41B)},
+               {"vertical bar full", f.progress, 50, 1, kBar},
+               {"disabled option", f.option, 4, top, Rgb(0xCAD9EC)},
+               {"disabled dot", f.option, dx + 2, dy + 2, Rgb(0xA3D388)}});
+}
+
+TEST(SkinClassification, ClassNamesAndWindows) {
+  using skin::ControlKind;
+  const struct { const wchar_t* name; ControlKind kind; } table[] = {
+      {L"#32770", ControlKind::Form}, {L"ThunderFormDC", ControlKind::Form},
+      {L"thunderrt6formdc", ControlKind::Form}, {L"Form", ControlKind::Form},
+      {L"ThunderCommandButton", ControlKind::CommandButton}, {L"thunderrt6commandbutton", ControlKind::CommandButton},
+      {L"BUTTON", ControlKind::CommandButton}, {L"ThunderComboBox", ControlKind::ComboBox},
+      {L"ThunderRT6ComboBox", ControlKind::ComboBox}, {L"combo", ControlKind::ComboBox},
+      {L"ComboBox", ControlKind::ComboBox}, {L"ThunderDriveListBox", ControlKind::DriveList},
+      {L"ThunderRT6DriveListBox", ControlKind::DriveList}, {L"ThunderCheckBox", ControlKind::CheckBox},
+      {L"ThunderRT6CheckBox", ControlKind::CheckBox}, {L"ThunderOptionButton", ControlKind::OptionButton},
+      {L"ThunderRT6OptionButton", ControlKind::OptionButton}, {L"ProgressBar20WndClass", ControlKind::ProgressBar},
+      {L"ProgressBarWndClass", ControlKind::ProgressBar}, {L"msvb_lib_header", ControlKind::Header},
+      {L"SysHeader32", ControlKind::Header}, {L"DataListWndClass", ControlKind::DataList},
+      {L"DBListWndClass", ControlKind::DataList}, {L"ComboLBox", ControlKind::ComboList},
+      {L"ApexGrid", ControlKind::Grid}, {L"apexgridOleDB32", ControlKind::Grid},
+      {L"myapexgrid", ControlKind::Other}, {L"apexgri", ControlKind::Other}, {L"buttons", ControlKind::Other},
+      {L" button", ControlKind::Other}, {L"Edit", ControlKind::Other}, {L"", ControlKind::Other}};
+  for (const auto& row : table) EXPECT_EQ(skin::ClassifyClassName(row.name), row.kind) << row.name[0];
+  SkinForm f;
+  EXPECT_EQ(skin::ClassifyWindow(f.form), ControlKind::Form);
+  EXPECT_EQ(skin::ClassifyWindow(f.checkStyle), ControlKind::CommandButton);  // whatever its style
+  EXPECT_EQ(skin::ClassifyWindow(f.sunken), ControlKind::Other);
+  EXPECT_EQ(skin::ClassifyWindow(nullptr), ControlKind::Other);
+}
+
+}  // namespace
