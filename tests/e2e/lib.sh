@@ -61,7 +61,7 @@ in_desktop() {
 
 start_app() {
   in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
-  probe --wait 20000 find >/dev/null || die "main window did not appear"
+  probe --wait 20000 title >/dev/null || die "main window did not appear"
 }
 
 # gone PATTERN: true once no process's command line starts with PATTERN.

@@ -3,6 +3,12 @@
 // UTF-8; exit code 0 on success, 1 when the window is missing or the request
 // fails, 2 on bad usage.
 //   probe [--wait MS] [--any] [--image TEXT] COMMAND ARGS...
+// Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
+// count, pixel X Y..., taskbarcreated, trayicon HWND, focus,
+// editor text|rect|hotkeys|clear|close. Of the program's main window (--any:
+// also hidden; --image: of the copy whose path contains TEXT): title, rect,
+// topmost, state, close, minimize, picture, trayicon, traydelete, tip,
+// controls, slot N, slotrect N, button N [clear], skin N [clear], watch N [clear].
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -19,9 +25,9 @@ namespace {
 std::wstring imageFilter;  // only main windows whose executable path contains this
 
 void Print(const std::wstring& text) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(std::max(n, 0)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  std::string bytes(text.size() * 4, '\0');
+  bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                       bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
   fwrite(bytes.data(), 1, bytes.size(), stdout);
   fflush(stdout);
 }
@@ -157,15 +163,7 @@ int TrayIcon(HWND picture, DWORD op) {
   return 0;
 }
 
-int Usage() {
-  fputs("usage: probe [--wait MS] [--any] [--image TEXT] COMMAND\n"
-        "  errorbox [ok] | clipboard | cursor | anytip | popupmenu | count | taskbarcreated | pixel X Y...\n"
-        "  trayicon [HWND] | focus | editor text|rect|hotkeys|clear|close\n"
-        "  find | title | rect | state | topmost | close | minimize | picture | traydelete | tip\n"
-        "  controls | slot N | slotrect N | button N [clear] | skin N [clear] | watch N [clear]\n",
-        stderr);
-  return 2;
-}
+int Usage() { return fputs("probe: unknown command (see the comments in probe.cpp)\n", stderr), 2; }
 
 }  // namespace
 
@@ -231,7 +229,7 @@ int wmain(int argc, wchar_t** argv) {
     return TrayIcon(reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(arg(0).c_str(), nullptr, 10))), NIM_MODIFY);
   }
   if (cmd == L"focus") {
-    // Where the keyboard goes: "editor", "slot N" or the focused window's class.
+    // Where the keyboard goes: "editor", "slot N" or "other".
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(0, &info);
@@ -242,7 +240,7 @@ int wmain(int argc, wchar_t** argv) {
       auto it = std::find(slots.begin(), slots.end(), info.hwndFocus);
       if (it != slots.end()) return Print(L"slot " + Num(it - slots.begin() + 1) + L"\n"), 0;
     }
-    return Print(ClassOf(info.hwndFocus) + L"\n"), 0;
+    return Print(L"other\n"), 0;
   }
   if (cmd == L"editor") {
     HWND editor = WaitFor(waitMs, [] { return FindWindowW(nullptr, L"HotkeyTestEditor"); });
@@ -272,8 +270,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND slot = Nth(ChildrenOf(main, L"Edit"), static_cast<size_t>(n - 1));
   HWND button = Nth(ChildrenOf(main, L"Button"), static_cast<size_t>(2 * (n - 1) + (arg(1) == L"clear")));
 
-  if (cmd == L"find") Print(Handle(main) + L"\n");
-  else if (cmd == L"title") Print(TextOf(main) + L"\n");
+  if (cmd == L"title") Print(TextOf(main) + L"\n");
   else if (cmd == L"rect") Print(RectOf(main));
   else if (cmd == L"topmost") Print((GetWindowLongPtrW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) ? L"1\n" : L"0\n");
   else if (cmd == L"state") {

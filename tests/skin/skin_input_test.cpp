@@ -159,20 +159,16 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
 }
 
 TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
-  // Check box and option button: hot, pressed, released, space, leave.
+  // Check box, option button, drive list: hot, pressed, released, space, leave.
+  const struct { UINT message; WPARAM wParam; LONG_PTR state, flag; } steps[] = {
+      {WM_MOUSEMOVE, 0, kHot, 1}, {WM_MOUSEMOVE, MK_LBUTTON, kPressed, 1}, {WM_LBUTTONUP, 0, kNormal, 1},
+      {WM_KEYDOWN, VK_SPACE, kPressed, 1}, {WM_KEYUP, VK_SPACE, kNormal, 1}, {WM_MOUSELEAVE, 0, kNormal, 0}};
   for (HWND w : {f.check, f.option}) {
-    Send(w, WM_MOUSEMOVE, 0, Point(3, 3));
-    EXPECT_EQ(Skin(w)[0], kHot);
-    EXPECT_EQ(Skin(w)[3], 1);
-    Send(w, WM_MOUSEMOVE, MK_LBUTTON, Point(3, 3));
-    EXPECT_EQ(Skin(w)[0], kPressed);
-    Send(w, WM_LBUTTONUP, 0, Point(3, 3));
-    EXPECT_EQ(Skin(w)[0], kNormal);
-    Send(w, WM_KEYDOWN, VK_SPACE);
-    EXPECT_EQ(Skin(w)[0], kPressed);
-    Send(w, WM_KEYUP, VK_SPACE);
-    Send(w, WM_MOUSELEAVE);
-    EXPECT_EQ(Skin(w)[0] + Skin(w)[3], 0);
+    for (const auto& step : steps) {
+      Send(w, step.message, step.wParam, Point(3, 3));
+      EXPECT_EQ(Skin(w)[0], step.state) << step.message;
+      EXPECT_EQ(Skin(w)[3], step.flag) << step.message;
+    }
   }
   const int top = (20 - GetSystemMetrics(SM_CYMENUCHECK) + 1) / 2;
   Send(f.check, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
