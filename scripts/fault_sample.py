@@ -8,6 +8,7 @@ pass. The file is restored afterwards, also when the run is interrupted.
 
 Run it in a checkout of its own: it edits the sources it is started in.
 """
+import signal
 import subprocess
 import sys
 import time
@@ -85,6 +86,10 @@ FAULTS = [
 ]
 
 
+def stop(signum, frame):
+    raise SystemExit(1)  # through the finally clauses, so that the file is restored
+
+
 def run(args, log):
     with open(log, "a") as out:
         return subprocess.run(args, cwd=ROOT, stdout=out, stderr=subprocess.STDOUT).returncode
@@ -98,8 +103,13 @@ def main():
         return 0
     if "--only" in sys.argv:
         only = {int(x) for x in sys.argv[sys.argv.index("--only") + 1].split(",")}
+    signal.signal(signal.SIGTERM, stop)
     log = ROOT / "fault_sample.log"
     log.write_text("")
+    # The unchanged tree must build and pass, or every fault would look caught.
+    if run(["scripts/test.sh", "-L", "unit"], log) != 0:
+        print("the unchanged tree fails its unit tests; see fault_sample.log")
+        return 1
     caught = tried = 0
     for i, (name, path, edits) in enumerate(FAULTS, 1):
         if only and i not in only:
