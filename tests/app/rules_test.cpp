@@ -1,4 +1,5 @@
-// The settings file, and the clipboard offer of a paste that nobody takes.
+// The settings file, the keystrokes of a paste, and the clipboard offer of a
+// paste that nobody takes.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -7,6 +8,7 @@
 #include "app/mod_ini.h"
 #include "app/paste_clipboard.h"
 #include "app/profile_text.h"
+#include "forms/keystroke_sender.h"
 #include "harness.h"
 
 namespace {
@@ -36,6 +38,21 @@ TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
     for (const auto& [section, key, value] : writes) mod_Ini::WriteIniInt(section, key, value);
     if (after.empty()) mod_Ini::WriteIniInt(L"Last", L"Width", 5000);
     EXPECT_EQ(FileBytes(mod_Ini::IniPath()), after);
+  }
+}
+
+TEST(Keystrokes, CtrlKeyAroundWhatTheUserHolds) {
+  // Key and down (+) or up (-) of each event, for Ctrl held or not and Shift held.
+  const std::tuple<bool, std::vector<WORD>, std::vector<int>> cases[] = {
+      {false, {}, {VK_CONTROL, 'V', -'V', -VK_CONTROL}},
+      {true, {}, {'V', -'V'}},
+      {false, {VK_LSHIFT}, {-VK_LSHIFT, VK_CONTROL, 'V', -'V', -VK_CONTROL, VK_LSHIFT}}};
+  for (const auto& [control, others, want] : cases) {
+    std::vector<int> got;
+    for (const INPUT& in : forms::CtrlKeyInputs('V', {control, others})) {
+      got.push_back(in.ki.dwFlags & KEYEVENTF_KEYUP ? -in.ki.wVk : in.ki.wVk);
+    }
+    EXPECT_EQ(got, want) << control << others.size();
   }
 }
 
