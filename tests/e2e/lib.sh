@@ -22,9 +22,9 @@ probe() { wine "$BIN/probe.exe" "$@" 2>/dev/null; }
 # check NAME GOT WANT
 check() { if [ "$2" == "$3" ]; then log "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi; }
 
-# poll WANT CMD...: true once CMD prints WANT, false after 15 s.
+# poll WANT CMD...: true once CMD prints WANT, false after 15 s (POLL_SECONDS).
 poll() {
-  local want="$1" end=$((SECONDS + 15))
+  local want="$1" end=$((SECONDS + ${POLL_SECONDS:-15}))
   shift
   while :; do
     POLLED="$("$@" 2>/dev/null || true)"
@@ -75,16 +75,26 @@ close_app() {
 
 # The X clipboard, which Wine bridges to its own; xclip stays in the background
 # to serve it. Returns once programs inside Wine see the new content.
+# Wine may still be announcing a clipboard change of its own to X and take the
+# selection back: then the text is offered again.
 clip_set() {
-  printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
-  poll "$1" wine_text || fail "clipboard did not take '$1'"
+  local try
+  for try in 1 2 3; do
+    printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
+    POLL_SECONDS=5 poll "$1" wine_text && return 0
+  done
+  fail "clipboard did not take '$1' ($POLLED)"
 }
 wine_text() { probe clipboard | tr -d '\r'; }
 clip_image() {
+  local try
   convert -size 8x8 xc:red "$WORK/red.png"
-  xclip -selection clipboard -t image/png -i "$WORK/red.png" >/dev/null 2>&1 </dev/null
-  poll "<no text: 1 formats>" probe clipboard || poll "<no text: 2 formats>" probe clipboard ||
-    fail "clipboard did not take the image ($POLLED)"
+  for try in 1 2 3; do
+    xclip -selection clipboard -t image/png -i "$WORK/red.png" >/dev/null 2>&1 </dev/null
+    POLL_SECONDS=5 poll "<no text: 1 formats>" probe clipboard && return 0
+    [ "${POLLED#<no text}" != "$POLLED" ] && return 0
+  done
+  fail "clipboard did not take the image ($POLLED)"
 }
 
 centre() { read -r x y w h <<<"$1"; echo "$((x + w / 2)) $((y + h / 2))"; }
