@@ -94,7 +94,7 @@ TEST_F(MainWindow, DesignLayoutAndTabOrder) {
 TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
   const std::tuple<const char*, int, int, int, int> cases[] = {
       {"", 0, 0, 3750, 4500},
-      {"[Last]\r\nWidth=3000\r\nHeight= 4300\r\nLeft=-150\r\nTop=-7\r\n", 0, 0, 3750, 4425},
+      {"[Last]\r\nWidth=3000\r\nHeight= 4300\r\nLeft=-15\r\nTop=-7\r\n", 0, 0, 3750, 4425},
       {"[Last]\r\nTop= 450\r\nLeft= 300\r\nHeight=4230\r\nWidth= 3765\r\n", 300, 450, 3765, 4425},
       {"[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft= 15\r\nTop= 30\r\n", 15, 30, 5010, 6000}};
   for (auto [ini, left, top, width, height] : cases) Start(ini), ExpectGeometry(left, top, width, height);
