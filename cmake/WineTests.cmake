@@ -11,7 +11,8 @@ if(NOT TARGET gtest)
   endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  # The tests link the static C run-time like the program (MSVC).
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
   add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 endif()
 
@@ -64,7 +65,7 @@ function(clip_add_e2e_test name script)
     COMMAND bash ${script} ${ARGN}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "${CLIP_TEST_ENV};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    ENVIRONMENT "${CLIP_TEST_ENV};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR};CLIP_ARCHIVE=${CLIP_RELEASE_ARCHIVE}"
     RUN_SERIAL TRUE
     TIMEOUT 300
     LABELS e2e)

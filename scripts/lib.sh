@@ -11,10 +11,11 @@ export WINEARCH=win64
 PACKAGES=(
   cmake make g++ googletest
   g++-mingw-w64-x86-64 mingw-w64-tools
+  g++-mingw-w64-i686 clang
   wine wine64
   xvfb x11-utils xdotool xclip imagemagick
   fonts-wqy-microhei fonts-wine locales
-  sqlite3 nodejs npm procps
+  sqlite3 nodejs npm procps unzip
 )
 
 say() { printf '==> %s\n' "$*" >&2; }
