@@ -86,14 +86,35 @@ display_usable() {
 }
 
 # The Wine prefix lives in the build tree and is made under the Chinese locale.
+# Its marker file holds the version of the set-up below; raise PREFIX_VERSION
+# when the set-up changes, and existing prefixes are brought up to date.
+PREFIX_VERSION=2
+
 ensure_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.clip-prefix-ready" ]; then
+  local marker="$WINEPREFIX/.clip-prefix-ready"
+  [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$marker" 2>/dev/null)" = "$PREFIX_VERSION" ] && return 0
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$marker" ]; then
     say "creating the Wine prefix in $WINEPREFIX (first time only)"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    touch "$WINEPREFIX/.clip-prefix-ready"
   fi
+  say "bringing the Wine prefix up to set-up version $PREFIX_VERSION"
+  install_marlett
+  wineserver -w
+  echo "$PREFIX_VERSION" >"$marker"
+}
+
+# Under the Chinese locale Wine passes over the Marlett font in its own data
+# folder, and title-bar buttons draw as the letters "0", "1" and "r". Installed
+# into the prefix like any Windows font, it is picked.
+install_marlett() {
+  local font=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$font" ] || { say "no $font (package fonts-wine)"; return 1; }
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    /v 'Marlett (TrueType)' /d marlett.ttf /f >/dev/null 2>&1 </dev/null
 }
 
 # The SQLite amalgamation comes from a pinned npm package whose tarball hash is
