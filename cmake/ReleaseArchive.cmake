@@ -6,8 +6,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(CLIP_ARCHIVE_PLATFORM win32)
 endif()
-set(CLIP_RELEASE_ARCHIVE
-  ${CMAKE_BINARY_DIR}/clipboard-${PROJECT_VERSION}-${CLIP_ARCHIVE_PLATFORM}.zip)
+# In the cache, where scripts/release.sh finds it.
+set(CLIP_RELEASE_ARCHIVE ${CMAKE_BINARY_DIR}/clipboard-${PROJECT_VERSION}-${CLIP_ARCHIVE_PLATFORM}.zip
+  CACHE INTERNAL "The release archive")
 set(CLIP_RELEASE_FILES clipboard.exe README.md LICENSE)
 set(_stage ${CMAKE_BINARY_DIR}/release)
 

@@ -4,16 +4,26 @@
 include(GoogleTest)
 
 set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+option(CLIP_FETCH_GTEST "Fetch the GoogleTest sources (release 1.14.0) at configure time" OFF)
 if(NOT TARGET gtest)
-  if(NOT EXISTS "${GTEST_SOURCE_DIR}/CMakeLists.txt")
-    message(FATAL_ERROR "GoogleTest sources not found in ${GTEST_SOURCE_DIR} "
-      "(Debian package googletest; or pass -DGTEST_SOURCE_DIR=...)")
-  endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   # The tests link the static C run-time like the program (MSVC).
   set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(CLIP_FETCH_GTEST)
+    include(FetchContent)
+    FetchContent_Declare(googletest
+      GIT_REPOSITORY https://github.com/google/googletest.git
+      GIT_TAG v1.14.0
+      GIT_SHALLOW TRUE)
+    FetchContent_MakeAvailable(googletest)
+  else()
+    if(NOT EXISTS "${GTEST_SOURCE_DIR}/CMakeLists.txt")
+      message(FATAL_ERROR "GoogleTest sources not found in ${GTEST_SOURCE_DIR} "
+        "(Debian package googletest; or pass -DGTEST_SOURCE_DIR=... or -DCLIP_FETCH_GTEST=ON)")
+    endif()
+    add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
 endif()
 
 # Every test process runs in its own Wine prefix in the build tree, quiet, in

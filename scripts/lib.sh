@@ -51,6 +51,7 @@ ensure_locale() {
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 }
 
+# configure_and_build [TARGET...]: everything, or only the targets named.
 configure_and_build() {
   local jobs; jobs="$(nproc 2>/dev/null || echo 2)"
   if [ ! -f "$BUILD/CMakeCache.txt" ]; then
@@ -59,7 +60,7 @@ configure_and_build() {
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
   fi
   say "building"
-  LC_ALL=C LANG=C cmake --build "$BUILD" -j "$jobs" -- --no-print-directory >"$BUILD/build.log" 2>&1 || {
+  LC_ALL=C LANG=C cmake --build "$BUILD" -j "$jobs" ${1:+--target "$@"} -- --no-print-directory >"$BUILD/build.log" 2>&1 || {
     tail -n 60 "$BUILD/build.log" >&2; say "build failed (full log: $BUILD/build.log)"; return 1; }
 }
 
