@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# The window on a first start as a user works with it: its place, rows and
-# skinned look; typing, assign and clear with the clipboard, tooltips; the
-# frame held at its minimum size; closing writes the settings file.
+# The window on a first start as a user works with it, started from the
+# release archive unpacked into an empty folder: its place, rows and skinned
+# look; typing, assign and clear with the clipboard, tooltips; the frame held
+# at its minimum size; closing writes both files beside the program.
 source "$(dirname "$0")/lib.sh"
+
+check "release archive holds" "$(unzip -Z1 "$CLIP_ARCHIVE" | LC_ALL=C sort | xargs)" "LICENSE README.md clipboard.exe"
+rm "$APPDIR/clipboard.exe" && unzip -q "$CLIP_ARCHIVE" -d "$APPDIR"
 
 BORDER=1B8FD5 LIGHT=FFFFFF BACK=BFE1F9 EDGE=54A5D5 BOX=FFFFFF
 
@@ -52,4 +56,5 @@ expect "assign with an image empties slot 2" "" probe slot 2
 xdotool mousemove 248 298 mousedown 1 mousemove 200 250 mousemove 150 150 mouseup 1
 expect "frame held at the minimum size" "0 0 250 295" probe rect
 close_app
-check "settings written at close" "$(tr -d '\r' <"$APPDIR/Config.ini")" $'[Last]\nWidth= 3750\nHeight= 4425\nLeft= 0\nTop= 0'
+check "settings written at close, slots beside them" "$(tr -d '\r' <"$APPDIR/Config.ini"; [ -s "$APPDIR/data.mdb" ] && echo data.mdb)" \
+  $'[Last]\nWidth= 3750\nHeight= 4425\nLeft= 0\nTop= 0\ndata.mdb'
