@@ -4,15 +4,26 @@
 include(GoogleTest)
 
 set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest source tree")
+option(CLIP_FETCH_GTEST "Fetch the GoogleTest sources (release 1.14.0) at configure time" OFF)
 if(NOT TARGET gtest)
-  if(NOT EXISTS "${GTEST_SOURCE_DIR}/CMakeLists.txt")
-    message(FATAL_ERROR "GoogleTest sources not found in ${GTEST_SOURCE_DIR} "
-      "(Debian package googletest; or pass -DGTEST_SOURCE_DIR=...)")
-  endif()
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # The tests link the static C run-time like the program (MSVC).
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  if(CLIP_FETCH_GTEST)
+    include(FetchContent)
+    FetchContent_Declare(googletest
+      GIT_REPOSITORY https://github.com/google/googletest.git
+      GIT_TAG v1.14.0
+      GIT_SHALLOW TRUE)
+    FetchContent_MakeAvailable(googletest)
+  else()
+    if(NOT EXISTS "${GTEST_SOURCE_DIR}/CMakeLists.txt")
+      message(FATAL_ERROR "GoogleTest sources not found in ${GTEST_SOURCE_DIR} "
+        "(Debian package googletest; or pass -DGTEST_SOURCE_DIR=... or -DCLIP_FETCH_GTEST=ON)")
+    endif()
+    add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
 endif()
 
 # Every test process runs in its own Wine prefix in the build tree, quiet, in
@@ -64,7 +75,7 @@ function(clip_add_e2e_test name script)
     COMMAND bash ${script} ${ARGN}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "${CLIP_TEST_ENV};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR}"
+    ENVIRONMENT "${CLIP_TEST_ENV};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR};CLIP_ARCHIVE=${CLIP_RELEASE_ARCHIVE}"
     RUN_SERIAL TRUE
     TIMEOUT 300
     LABELS e2e)

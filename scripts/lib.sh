@@ -11,10 +11,11 @@ export WINEARCH=win64
 PACKAGES=(
   cmake make g++ googletest
   g++-mingw-w64-x86-64 mingw-w64-tools
+  g++-mingw-w64-i686 clang
   wine wine64
   xvfb x11-utils xdotool xclip imagemagick
   fonts-wqy-microhei fonts-wine locales
-  sqlite3 nodejs npm procps
+  sqlite3 nodejs npm procps unzip
 )
 
 say() { printf '==> %s\n' "$*" >&2; }
@@ -50,6 +51,7 @@ ensure_locale() {
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 }
 
+# configure_and_build [TARGET...]: everything, or only the targets named.
 configure_and_build() {
   local jobs; jobs="$(nproc 2>/dev/null || echo 2)"
   if [ ! -f "$BUILD/CMakeCache.txt" ]; then
@@ -58,7 +60,7 @@ configure_and_build() {
       -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
   fi
   say "building"
-  LC_ALL=C LANG=C cmake --build "$BUILD" -j "$jobs" -- --no-print-directory >"$BUILD/build.log" 2>&1 || {
+  LC_ALL=C LANG=C cmake --build "$BUILD" -j "$jobs" ${1:+--target "$@"} -- --no-print-directory >"$BUILD/build.log" 2>&1 || {
     tail -n 60 "$BUILD/build.log" >&2; say "build failed (full log: $BUILD/build.log)"; return 1; }
 }
 
@@ -85,14 +87,35 @@ display_usable() {
 }
 
 # The Wine prefix lives in the build tree and is made under the Chinese locale.
+# Its marker file holds the version of the set-up below; raise PREFIX_VERSION
+# when the set-up changes, and existing prefixes are brought up to date.
+PREFIX_VERSION=2
+
 ensure_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$WINEPREFIX/.clip-prefix-ready" ]; then
+  local marker="$WINEPREFIX/.clip-prefix-ready"
+  [ -f "$WINEPREFIX/system.reg" ] && [ "$(cat "$marker" 2>/dev/null)" = "$PREFIX_VERSION" ] && return 0
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$marker" ]; then
     say "creating the Wine prefix in $WINEPREFIX (first time only)"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
-    touch "$WINEPREFIX/.clip-prefix-ready"
   fi
+  say "bringing the Wine prefix up to set-up version $PREFIX_VERSION"
+  install_marlett
+  wineserver -w
+  echo "$PREFIX_VERSION" >"$marker"
+}
+
+# Under the Chinese locale Wine passes over the Marlett font in its own data
+# folder, and title-bar buttons draw as the letters "0", "1" and "r". Installed
+# into the prefix like any Windows font, it is picked.
+install_marlett() {
+  local font=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$font" ] || { say "no $font (package fonts-wine)"; return 1; }
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf"
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    /v 'Marlett (TrueType)' /d marlett.ttf /f >/dev/null 2>&1 </dev/null
 }
 
 # The SQLite amalgamation comes from a pinned npm package whose tarball hash is

@@ -200,15 +200,14 @@ constexpr Rgb kOptionNormal[13][13] = {
     {kKey, kKey, kKey, 0xBCCFE7, 0x95B3D9, 0x86A8D3, 0x83A6D2, 0x86A8D3, 0x95B3D9, 0xBCCFE7, kKey, kKey, kKey},
 };
 
-// The outer ring of an option face: the seven pixels along each side (rows
+// The outer ring of the pressed and disabled option faces (the normal face
+// has its ring in its table): the seven pixels along each side (rows
 // 0 and 12, columns 0 and 12, centre outwards symmetric) and the eight
 // diagonal step pixels.
 struct OptionBorder {
   Rgb side[7];
   Rgb step;
 };
-constexpr OptionBorder kOptionBorderNormal = {
-    {0xBCCFE7, 0x95B3D9, 0x86A8D3, 0x83A6D2, 0x86A8D3, 0x95B3D9, 0xBCCFE7}, 0x9DB8DB};
 constexpr OptionBorder kOptionBorderPressed = {
     {0xA4BCDD, 0x7699CA, 0x678BC2, 0x6489C1, 0x678BC2, 0x7699CA, 0xA4BCDD}, 0x7F9FCD};
 constexpr OptionBorder kOptionBorderDisabled = {

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# The window on a first start as a user works with it: its place, rows and
-# skinned look; typing, assign and clear with the clipboard, tooltips; the
-# frame held at its minimum size; closing writes the settings file.
+# The window on a first start as a user works with it, started from the
+# release archive unpacked into an empty folder: its place, rows and skinned
+# look; typing, assign and clear with the clipboard, tooltips; the frame held
+# at its minimum size; closing writes both files beside the program.
 source "$(dirname "$0")/lib.sh"
+
+check "release archive holds" "$(unzip -Z1 "$CLIP_ARCHIVE" | LC_ALL=C sort | xargs)" "LICENSE README.md clipboard.exe"
+rm "$APPDIR/clipboard.exe" && unzip -q "$CLIP_ARCHIVE" -d "$APPDIR"
 
 BORDER=1B8FD5 LIGHT=FFFFFF BACK=BFE1F9 EDGE=54A5D5 BOX=FFFFFF
 
@@ -12,18 +16,17 @@ look() {
   local out="" which
   for which in assign clear; do
     read -r x y w h <<<"$(probe button "$1" $which)"
-    out+="$(probe pixel $x $((y + h / 2)) $((x + w - 1)) $((y + h / 2)) $((x + w / 2)) $y \
-      $((x + w / 2)) $((y + h - 1)) $((x + w / 2)) $((y + 1)) $x $y) / "
+    out+="$(probe pixel $(mids $x $y $w $h) $((x + w / 2)) $((y + 1)) $x $y) / "
   done
   read -r x y w h <<<"$(probe slotrect "$1")"
-  echo "$out$(probe pixel $x $((y + h / 2)) $((x + w - 1)) $((y + h / 2)) $((x + w / 2)) $y \
-    $((x + w / 2)) $((y + h - 1)) $((x + 1)) $((y + h / 2)))"
+  echo "$out$(probe pixel $(mids $x $y $w $h) $((x + 1)) $((y + h / 2)))"
 }
+# mids X Y W H: the middles of the left, right, top and bottom edges.
+mids() { echo "$1 $(($2 + $4 / 2)) $(($1 + $3 - 1)) $(($2 + $4 / 2)) $(($1 + $3 / 2)) $2 $(($1 + $3 / 2)) $(($2 + $4 - 1))"; }
 rest_on() { point_at 600 600; point_at $(centre "$(probe slotrect "$1")"); }
 
 start_app
-check "title, default place, topmost, shown" "$(probe title; probe rect; probe topmost; probe state)" \
-  "$TITLE"$'\n0 0 250 300\n1\nnormal visible'
+check "title, default place, topmost, shown" "$(probe title; probe rect; probe topmost; probe state)" "$TITLE"$'\n0 0 250 300\n1\nnormal visible'
 check "nine rows: label, text box, assign and clear" "$(probe controls | sort | uniq -c | awk '{print $1 $2 $3}' | tr '\n' ' ')" \
   "9Button赋值 9Button清除 9Edit 1Static1: 1Static2: 1Static3: 1Static4: 1Static5: 1Static6: 1Static7: 1Static8: 1Static9: 1ThunderRT6PictureBoxDC "
 face="$BORDER $BORDER $BORDER $BORDER $LIGHT $BACK"
@@ -52,4 +55,4 @@ expect "assign with an image empties slot 2" "" probe slot 2
 xdotool mousemove 248 298 mousedown 1 mousemove 200 250 mousemove 150 150 mouseup 1
 expect "frame held at the minimum size" "0 0 250 295" probe rect
 close_app
-check "settings written at close" "$(tr -d '\r' <"$APPDIR/Config.ini")" $'[Last]\nWidth= 3750\nHeight= 4425\nLeft= 0\nTop= 0'
+check "settings and slots written beside it" "$(tr -d '\r' <"$APPDIR/Config.ini"; ls "$APPDIR/data.mdb")" $'[Last]\nWidth= 3750\nHeight= 4425\nLeft= 0\nTop= 0\n'"$APPDIR/data.mdb"
