@@ -22,9 +22,9 @@ probe() { wine "$BIN/probe.exe" "$@" 2>/dev/null; }
 # check NAME GOT WANT
 check() { if [ "$2" == "$3" ]; then log "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi; }
 
-# poll WANT CMD...: true once CMD prints WANT, false after 15 s (POLL_SECONDS).
+# poll WANT CMD...: true once CMD prints WANT, false after 30 s (POLL_SECONDS).
 poll() {
-  local want="$1" end=$((SECONDS + ${POLL_SECONDS:-15}))
+  local want="$1" end=$((SECONDS + ${POLL_SECONDS:-30}))
   shift
   while :; do
     POLLED="$("$@" 2>/dev/null || true)"
@@ -61,7 +61,7 @@ in_desktop() {
 
 start_app() {
   in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
-  probe --wait 20000 title >/dev/null || die "main window did not appear"
+  probe --wait 40000 title >/dev/null || die "main window did not appear"
 }
 
 # gone PATTERN: true once no process's command line starts with PATTERN.

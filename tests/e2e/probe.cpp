@@ -2,7 +2,7 @@
 // scripts, from inside the Wine desktop "shell" the program runs in. Prints
 // UTF-8; exit code 0 on success, 1 when the window is missing or the request
 // fails, 2 on bad usage.
-//   probe [--wait MS] [--any] [--image TEXT] COMMAND ARGS...
+//   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
 // count, pixel X Y..., taskbarcreated, trayicon HWND, focus,
 // editor text|rect|hotkeys|clear|close. Of the program's main window (--any:
@@ -23,6 +23,7 @@
 namespace {
 
 std::wstring imageFilter;  // only main windows whose executable path contains this
+std::wstring watchUntil;   // the colour a watch waits for
 
 void Print(const std::wstring& text) {
   std::string bytes(text.size() * 4, '\0');
@@ -127,13 +128,17 @@ std::wstring Pixel(int x, int y) {
 
 // The screen colour at (x, y) over time, one entry per change: waits up to
 // 10 s for a first change, then until the colour has held for 500 ms.
-std::wstring Watch(int x, int y) {
+// The colours of one pixel, one per change, until it has shown UNTIL (or,
+// without it, any change) and then kept still for half a second; 30 s at most.
+std::wstring Watch(int x, int y, const std::wstring& until) {
   std::wstring series = Pixel(x, y), last = series;
   Print(L"ready\n");
   DWORD start = GetTickCount(), changed = 0;
-  while (GetTickCount() - start < 10000 && (!changed || GetTickCount() - changed < 500)) {
+  bool reached = false;
+  while (GetTickCount() - start < 30000 && !(reached && GetTickCount() - changed >= 500)) {
     std::wstring now = Pixel(x, y);
     if (now != last) series += L" " + now, last = now, changed = GetTickCount();
+    reached = changed && (until.empty() || last == until);
     Sleep(2);
   }
   return series + L"\n";
@@ -177,6 +182,7 @@ int wmain(int argc, wchar_t** argv) {
     if (opt == L"--any") anyState = true;
     else if (opt == L"--wait") waitMs = static_cast<DWORD>(_wtoi(argv[++i]));
     else if (opt == L"--image") imageFilter = argv[++i];
+    else if (opt == L"--until") watchUntil = argv[++i];
     else return Usage();
   }
   if (i >= argc) return Usage();
@@ -300,7 +306,7 @@ int wmain(int argc, wchar_t** argv) {
   } else if (cmd == L"watch" && button) {
     RECT r{};
     GetWindowRect(button, &r);
-    Print(Watch(r.left + 1, (r.top + r.bottom) / 2));
+    Print(Watch(r.left + 1, (r.top + r.bottom) / 2, watchUntil));
   } else return Usage();
   return 0;
 }

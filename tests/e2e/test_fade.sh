@@ -6,11 +6,14 @@ source "$(dirname "$0")/lib.sh"
 
 NORMAL=E3F0FB HOT=4AC2FB PRESSED=3FBDFB  # left ring of the face, beside the caption
 
-# series ACTION...: the face colours of assign button 5, one per change, while ACTION runs.
+# series UNTIL ACTION...: the face colours of assign button 5, one per change,
+# while ACTION runs, until the face has come to UNTIL and stays.
 series() {
-  probe watch 5 >"$WORK/series" &
+  : >"$WORK/series"  # the last run's "ready" must not count
+  probe --until "$1" watch 5 >"$WORK/series" &
   local pid=$!
   poll ready head -n 1 "$WORK/series" || fail "no sampling"
+  shift
   "$@"
   wait $pid
   tail -n 1 "$WORK/series"
@@ -23,10 +26,10 @@ xdotool mousemove 700 600
 read -r x y w h <<<"$(probe button 5)"
 expect "normal face" "$NORMAL" probe pixel $((x + 1)) $((y + h / 2))
 
-check "hover fades the hot face in" "$(fades $NORMAL $HOT "$(series xdotool mousemove $((x + w / 2)) $((y + h / 2)))")" yes
+check "hover fades the hot face in" "$(fades $NORMAL $HOT "$(series $HOT xdotool mousemove $((x + w / 2)) $((y + h / 2)))")" yes
 expect "hover: state Hot, no timer, pointer tracked" "1 0 0 1" probe skin 5
-check "press: the pressed face at once, held" "$(series xdotool mousedown 1)" "$HOT $PRESSED"
+check "press: the pressed face at once, held" "$(series $PRESSED xdotool mousedown 1)" "$HOT $PRESSED"
 expect "press: state Pressed, no timer" "2 0" eval "probe skin 5 | cut -d' ' -f1,3"
-check "release and leave fade back" "$(fades $PRESSED $NORMAL "$(series xdotool mouseup 1 mousemove 700 600)")" yes
+check "release and leave fade back" "$(fades $PRESSED $NORMAL "$(series $NORMAL xdotool mouseup 1 mousemove 700 600)")" yes
 expect "leave: state Normal, no timer, pointer gone" "0 0 0 0" probe skin 5
 close_app
