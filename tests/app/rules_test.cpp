@@ -39,6 +39,12 @@ TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
     if (after.empty()) mod_Ini::WriteIniInt(L"Last", L"Width", 5000);
     EXPECT_EQ(FileBytes(mod_Ini::IniPath()), after);
   }
+  // A read that fails (a handle that may not read) is no end of file.
+  TempDir dir;
+  PutFile(dir.path / L"Config.ini", "[Last]");
+  HANDLE file = CreateFileW((dir.path / L"Config.ini").c_str(), FILE_WRITE_DATA, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(mod_Ini::ReadToEnd(file), std::nullopt);
+  CloseHandle(file);
 }
 
 TEST(Keystrokes, CtrlKeyAroundWhatTheUserHolds) {
