@@ -1,5 +1,6 @@
 #include "forms/clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace forms {
@@ -21,11 +22,17 @@ class ClipboardCloser {
 
 bool Clipboard::Open(HWND owner) {
   if (!owner) owner = OwnerWindow();
-  DWORD start = GetTickCount();
+  const DWORD start = GetTickCount();
   for (;;) {
     if (OpenClipboard(owner)) return true;
-    if (GetTickCount() - start >= kOpenTimeoutMs) return false;
-    Sleep(20);
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= kOpenTimeoutMs) return false;
+    // The holder may be waiting for us to render an offer of ours: answer
+    // sent messages while waiting, but leave posted ones (other hotkeys) queued.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(20, kOpenTimeoutMs - waited),
+                              QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Plain-text clipboard (CF_UNICODETEXT). Opening is retried for a short time
-// when another program holds the clipboard open.
+// when another program holds the clipboard open; meanwhile messages sent to
+// this thread (render requests for its own offers) are answered.
 #include <windows.h>
 
 #include <optional>

@@ -8,6 +8,7 @@
 #include "app/mod_ini.h"
 #include "app/paste_clipboard.h"
 #include "app/profile_text.h"
+#include "forms/clipboard.h"
 #include "forms/keystroke_sender.h"
 #include "harness.h"
 
@@ -76,6 +77,26 @@ TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
     other.join();
     EXPECT_EQ(ClipText(), theirs ? std::optional<std::wstring>(L"theirs") : std::nullopt);
   }
+}
+
+TEST(PasteOffer, ReadingTheClipboardAnswersAReaderWaitingForOurOwnOffer) {
+  app::PasteClipboard paste;
+  ASSERT_TRUE(paste.Offer(L"ours"));
+  // Another reader holds the clipboard open and waits for the text to be rendered.
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::optional<std::wstring> theirs;
+  std::thread reader([&] {
+    if (!OpenClip()) return;
+    SetEvent(opened);
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const void* p = data ? GlobalLock(data) : nullptr) theirs = static_cast<const wchar_t*>(p), GlobalUnlock(data);
+    CloseClipboard();
+  });
+  EXPECT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(forms::Clipboard::GetText(), std::optional<std::wstring>(L"ours"));
+  PumpUntil([&] { return theirs.has_value(); });
+  reader.join(), CloseHandle(opened);
+  EXPECT_EQ(theirs, std::optional<std::wstring>(L"ours"));
 }
 
 }  // namespace
