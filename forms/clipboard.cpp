@@ -39,10 +39,13 @@ bool Clipboard::Open(HWND owner) {
 std::optional<std::wstring> Clipboard::GetText() {
   if (!Open()) return std::nullopt;
   ClipboardCloser closer;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::wstring();
+  // Text announced but not handed over (a failed delayed render): unreadable,
+  // not empty.
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (!data) return std::wstring();
+  if (!data) return std::nullopt;
   const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
-  if (!text) return std::wstring();
+  if (!text) return std::nullopt;
   // Another program's data need not be terminated: stop at the block's end.
   size_t capacity = GlobalSize(data) / sizeof(wchar_t);
   size_t length = 0;

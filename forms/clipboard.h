@@ -15,7 +15,7 @@ class Clipboard {
   static constexpr DWORD kOpenTimeoutMs = 500;
 
   // The clipboard's text; empty when it holds no text. nullopt when the
-  // clipboard stayed busy.
+  // clipboard stayed busy or its announced text could not be read.
   static std::optional<std::wstring> GetText();
   // Empties the clipboard and puts the text on it. False when busy.
   static bool SetText(const std::wstring& text);

@@ -148,6 +148,7 @@ TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
   const std::tuple<int, UINT, bool, bool, std::wstring> cases[] = {
       {5, CF_UNICODETEXT, true, false, text}, {9, CF_UNICODETEXT, false, false, text}, {1, 0, true, false, L""},
       {2, CF_BITMAP, true, false, L""},       {3, 0, false, false, L""},                {4, CF_BITMAP, false, false, L""},
+      {8, kUnrendered, true, false, L"old"},   {8, kUnrendered, false, false, L"old"},
       {6, CF_UNICODETEXT, true, true, L"old"}, {7, CF_UNICODETEXT, false, true, L"old"}};
   for (auto [slot, format, button, busy, want] : cases) {
     for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
