@@ -70,6 +70,11 @@ TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
     ASSERT_TRUE(paste.Offer(L"ours"));
     ASSERT_TRUE(OpenClip());
     EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_UNICODETEXT));
+    // Marked for clipboard monitors to skip and the history to leave out.
+    HANDLE history = GetClipboardData(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"));
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
+    EXPECT_EQ(history ? *static_cast<const DWORD*>(GlobalLock(history)) : 1u, 0u);
+    if (history) GlobalUnlock(history);
     CloseClipboard();
     paste.EmptyWhenTaken();
     std::thread other([theirs] { if (theirs) PutClip(CF_UNICODETEXT, L"theirs"); });
