@@ -57,7 +57,7 @@ class MainWindow : public ::testing::Test {
     }
   }
   void ExpectSlot(int n, const std::wstring& text) {
-    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text)) << n;
+    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text.c_str())) << n;
   }
   TempDir dir;
   std::unique_ptr<FrmMain> form;
@@ -112,7 +112,7 @@ TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
 TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
   app::SlotTexts stored, saved;
   for (int n = 1; n <= 9; ++n) stored[n - 1] = saved[n - 1] = L"槽 " + std::to_wstring(n);
-  saved[1] = L"禾", saved[7] = L"";
+  saved[1] = L"禾", saved[7] = L"", stored[3] = saved[3] = std::wstring(L"槽 4\0尾", 5);
   for (bool minimised : {false, true}) {
     app::SaveSlots(dir.path.wstring(), stored);
     FrmMain& f = Start();
