@@ -2,6 +2,7 @@
 // the slots in data.mdb, the buttons and the hotkeys.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -132,6 +133,23 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
   Start(), PutFile(dir.path / L"data.mdb", "not a database"), form->Close();
   expectedErrors = {26};
   EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
+}
+
+TEST_F(MainWindow, ANewDpiTakesTheSuggestedRectangleAndScalesLayoutAndFont) {
+  FrmMain& f = Start();
+  const auto fontHeight = [&] {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(f.txtClip(1).hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    return std::abs(font.lfHeight);
+  };
+  const int dpi = static_cast<int>(std::lround(1440 / forms::TwipsPerPixelX())), height = fontHeight();
+  for (int now : {2 * dpi, dpi}) {
+    RECT suggested{30, 60, 30 + 3750 * now / 1440, 60 + 4500 * now / 1440};
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(forms::TwipsPerPixelX(), 1440.0 / now);
+    ExpectGeometry(30 * 1440.0 / now, 60 * 1440.0 / now, 3750, 4500);
+    EXPECT_NEAR(fontHeight(), height * now / dpi, 1) << now;
+  }
 }
 
 std::vector<WPARAM> passedOn;
