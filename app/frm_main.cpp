@@ -38,9 +38,14 @@ FrmMain::FrmMain() : forms::Form(kCaption) {
   OnLoad = [this] { Form_Load(); };
   OnResize = [this] { Form_Resize(); };
   OnUnload = [this] { Form_Unload(); };
+  // A reported error ends the program: no icon may stay behind.
+  forms::App::SetErrorCleanup([this] {
+    if (inTray_) DelTray();
+  });
 }
 
 FrmMain::~FrmMain() {
+  forms::App::SetErrorCleanup(nullptr);
   // The window goes first, while the controls its messages refer to still exist.
   Destroy();
   if (icon_) DestroyIcon(icon_);

@@ -23,6 +23,11 @@ void DefaultReporter(long number, const std::wstring& description) {
   ExitProcess(App::kErrorExitCode);
 }
 
+std::function<void()>& Cleanup() {
+  static std::function<void()> cleanup;
+  return cleanup;
+}
+
 ErrorReporter& Reporter() {
   static ErrorReporter reporter = DefaultReporter;
   return reporter;
@@ -63,12 +68,20 @@ void App::ReportError(long number, const std::wstring& description) {
   static bool reporting = false;
   if (reporting) return;
   reporting = true;
+  if (Cleanup()) {
+    try {
+      Cleanup()();
+    } catch (...) {
+      // The report comes all the same.
+    }
+  }
   Reporter()(number, description);
   reporting = false;
 }
 
 void App::SetErrorReporterForTesting(ErrorReporter reporter) { Reporter() = std::move(reporter); }
 void App::RestoreDefaultErrorReporter() { Reporter() = DefaultReporter; }
+void App::SetErrorCleanup(std::function<void()> cleanup) { Cleanup() = std::move(cleanup); }
 
 std::wstring FormatRuntimeErrorText(long number, const std::wstring& description) {
   return L"运行时错误 '" + std::to_wstring(number) + L"':\n\n" + description;

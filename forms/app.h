@@ -22,6 +22,9 @@ class App {
   // the process with exit code kErrorExitCode; tests install their own.
   static void ReportError(long number, const std::wstring& description);
   static void SetErrorReporterForTesting(ErrorReporter reporter);
+  // Runs before a failure is reported (the report ends the program), to undo
+  // what would outlive the process, such as a notification-area icon.
+  static void SetErrorCleanup(std::function<void()> cleanup);
   static void RestoreDefaultErrorReporter();
 
   static constexpr unsigned kErrorExitCode = 1;

@@ -10,6 +10,7 @@
 
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
+#include "app/mod_tray.h"
 #include "app/slot_store.h"
 #include "forms/app.h"
 #include "forms/control.h"
@@ -133,6 +134,20 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
   Start(), PutFile(dir.path / L"data.mdb", "not a database"), form->Close();
   expectedErrors = {26};
   EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
+}
+
+BOOL WINAPI NoTray(DWORD, PNOTIFYICONDATAW) { return FALSE; }
+
+TEST_F(MainWindow, NoIconOutlivesAnErrorAndWithoutAnIconTheWindowStaysInView) {
+  Start().SetWindowState(forms::WindowState::Minimized);
+  ASSERT_TRUE(form->InTray() && !IsWindowVisible(form->hwnd()));
+  forms::App::ReportError(5, L"failed in the tray");
+  expectedErrors = {5};
+  EXPECT_FALSE(form->InTray() || Shell_NotifyIconW(NIM_DELETE, &app::mod_Tray::TrayIconData));
+  app::mod_Tray::NotifyIcon = &NoTray;
+  Start().SetWindowState(forms::WindowState::Minimized);
+  app::mod_Tray::NotifyIcon = &Shell_NotifyIconW;
+  EXPECT_TRUE(!form->InTray() && IsWindowVisible(form->hwnd()));
 }
 
 TEST_F(MainWindow, ANewDpiTakesTheSuggestedRectangleAndScalesLayoutAndFont) {
