@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -39,8 +40,12 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     forms::App::SetPathForTesting(dir.path.wstring());
     forms::App::SetErrorReporterForTesting([this](long number, const std::wstring&) { errors.push_back(number); });
+    forms::App::SetAskerForTesting([this](const std::wstring& text, unsigned type) { return asked.push_back(text), answer(type); });
   }
-  void TearDown() override { form.reset(); forms::App::RestoreDefaultErrorReporter(); EXPECT_EQ(errors, expectedErrors); }
+  void TearDown() override {
+    form.reset(), forms::App::RestoreDefaultErrorReporter(), forms::App::SetAskerForTesting(nullptr);
+    EXPECT_EQ(errors, expectedErrors);
+  }
   FrmMain& Start(const std::string& ini = "") {
     form.reset(), fs::remove(dir.path / L"Config.ini");
     if (!ini.empty()) PutFile(dir.path / L"Config.ini", ini);
@@ -64,6 +69,8 @@ class MainWindow : public ::testing::Test {
   TempDir dir;
   std::unique_ptr<FrmMain> form;
   std::vector<long> errors, expectedErrors;
+  std::vector<std::wstring> asked;  // message boxes, answered by answer(type)
+  std::function<int(unsigned)> answer = [](unsigned) { return IDCANCEL; };
 };
 
 TEST_F(MainWindow, DesignLayoutAndTabOrder) {
@@ -130,10 +137,30 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
     EXPECT_EQ(FileBytes(dir.path / L"Config.ini"), std::string("[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft=") +
                                                        (minimised ? " 600" : "-150") + "\r\nTop= 450\r\n");
   }
-  // A save that fails leaves the settings file unwritten.
-  Start(), PutFile(dir.path / L"data.mdb", "not a database"), form->Close();
-  expectedErrors = {26};
-  EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
+}
+
+TEST_F(MainWindow, AnUnwritableDatabaseIsToldAtStartUpAndAtShutDownTheTextsAreSavedOnRetryOrKeptInAFile) {
+  const fs::path db = dir.path / L"data.mdb";
+  for (bool retry : {true, false}) {
+    app::SaveSlots(dir.path.wstring(), {L"一", L"two\r\nlines"});
+    // Another program's write lock (SQLite's reserved byte), held past the wait.
+    HANDLE file = CreateFileW(db.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    OVERLAPPED reserved{};
+    reserved.Offset = 0x40000001;
+    ASSERT_TRUE(LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &reserved));
+    answer = [&](unsigned type) { return retry && (type & MB_RETRYCANCEL) && UnlockFile(file, 0x40000001, 0, 1, 0) ? IDRETRY : IDCANCEL; };
+    asked.clear(), Start().txtClip(9).SetText(L"typed");
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find(db.wstring()), std::wstring::npos) << asked[0];
+    form->Close(), CloseHandle(file);
+    ASSERT_EQ(asked.size(), retry ? 2u : 3u);
+    EXPECT_EQ(app::LoadSlots(dir.path.wstring())[8], retry ? L"typed" : L"");
+    EXPECT_EQ(fs::exists(dir.path / L"Config.ini"), retry);
+  }
+  const fs::path kept = asked[2].substr(asked[2].rfind(L'\n') + 1);
+  EXPECT_EQ(kept.parent_path(), dir.path);
+  EXPECT_EQ(FileBytes(kept), "\xEF\xBB\xBF[槽 1]\r\n一\r\n[槽 2]\r\ntwo\r\nlines\r\n[槽 3]\r\n\r\n[槽 4]\r\n\r\n[槽 5]\r\n\r\n"
+                            "[槽 6]\r\n\r\n[槽 7]\r\n\r\n[槽 8]\r\n\r\n[槽 9]\r\ntyped\r\n");
 }
 
 BOOL WINAPI NoTray(DWORD, PNOTIFYICONDATAW) { return FALSE; }
