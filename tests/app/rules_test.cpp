@@ -91,16 +91,14 @@ TEST(PasteOffer, ReadingTheClipboardAnswersAReaderWaitingForOurOwnOffer) {
   HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   std::optional<std::wstring> theirs;
   std::thread reader([&] {
-    if (!OpenClip()) return;
-    SetEvent(opened);
+    if (!OpenClip() || !SetEvent(opened)) return;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (const void* p = data ? GlobalLock(data) : nullptr) theirs = static_cast<const wchar_t*>(p), GlobalUnlock(data);
     CloseClipboard();
   });
   EXPECT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
   EXPECT_EQ(forms::Clipboard::GetText(), std::optional<std::wstring>(L"ours"));
-  PumpUntil([&] { return theirs.has_value(); });
-  reader.join(), CloseHandle(opened);
+  PumpUntil([&] { return theirs.has_value(); }), reader.join(), CloseHandle(opened);
   EXPECT_EQ(theirs, std::optional<std::wstring>(L"ours"));
 }
 

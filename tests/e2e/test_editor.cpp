@@ -3,9 +3,10 @@
 //   --hold-alt D   registers Alt+D for the editor before anything else, as
 //                  another program holding a key would; each WM_HOTKEY raises
 //                  the window property "HOTKEYS" by one.
-//   --listen       reads the clipboard's text on every clipboard update, as a
-//                  clipboard manager does ("READS" counts the texts read), and
-//                  gets to a Ctrl+V only a fifth of a second after it came.
+//   --hold-alt D --listen
+//                  also reads the clipboard's text on every clipboard update,
+//                  as a clipboard manager does ("READS" counts the texts
+//                  read), and gets to a Ctrl+V a fifth of a second after it came.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -28,11 +29,9 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       Count(hwnd, L"HOTKEYS");
       return 0;
     case WM_CLIPBOARDUPDATE:
-      if (OpenClipboard(hwnd)) {
-        if (GetClipboardData(CF_UNICODETEXT)) Count(hwnd, L"READS");
-        CloseClipboard();
-      }
-      return 0;
+      if (!OpenClipboard(hwnd)) return 0;
+      if (GetClipboardData(CF_UNICODETEXT)) Count(hwnd, L"READS");
+      return CloseClipboard(), 0;
     case WM_DESTROY:
       RemovePropW(hwnd, L"HOTKEYS"), RemovePropW(hwnd, L"READS");
       PostQuitMessage(0);
@@ -47,12 +46,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  int hold = -1;
-  bool listen = false;
-  for (int i = 1; i < argc; ++i) {
-    listen = listen || std::wcscmp(argv[i], L"--listen") == 0;
-    if (std::wcscmp(argv[i], L"--hold-alt") == 0 && i + 1 < argc) hold = _wtoi(argv[++i]);
-  }
+  const int hold = argc >= 3 && std::wcscmp(argv[1], L"--hold-alt") == 0 ? _wtoi(argv[2]) : -1;
+  const bool listen = argc == 4 && std::wcscmp(argv[3], L"--listen") == 0;
   LocalFree(argv);
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
