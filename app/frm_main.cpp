@@ -7,9 +7,12 @@
 #include "app/mod_ini.h"
 #include "app/mod_tray.h"
 #include "app/resources/resource_ids.h"
+#include "app/slot_text_file.h"
+#include "app/slot_write_check.h"
 #include "forms/app.h"
 #include "forms/clipboard.h"
 #include "forms/event_guard.h"
+#include "forms/runtime_error.h"
 #include "forms/twips.h"
 
 namespace app {
@@ -38,9 +41,14 @@ FrmMain::FrmMain() : forms::Form(kCaption) {
   OnLoad = [this] { Form_Load(); };
   OnResize = [this] { Form_Resize(); };
   OnUnload = [this] { Form_Unload(); };
+  // A reported error ends the program: no icon may stay behind.
+  forms::App::SetErrorCleanup([this] {
+    if (inTray_) DelTray();
+  });
 }
 
 FrmMain::~FrmMain() {
+  forms::App::SetErrorCleanup(nullptr);
   // The window goes first, while the controls its messages refer to still exist.
   Destroy();
   if (icon_) DestroyIcon(icon_);
@@ -114,6 +122,14 @@ void FrmMain::Form_Load() {
   // The nine slots from the database, through the slot load list.
   slotLoadList_ = LoadSlots(forms::App::Path());
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
+  // A save that cannot succeed is told now, not when the window closes.
+  try {
+    CheckSlotsWritable(forms::App::Path());
+  } catch (const forms::RuntimeError& e) {
+    forms::App::Ask(forms::FormatRuntimeErrorText(e.number(), e.description()) +
+                        L"\n\n程序照常运行，但关闭时可能无法把槽保存到这个文件。",
+                    MB_OK | MB_ICONWARNING);
+  }
 
   // The skin, before the hotkey procedure so that messages run hotkeys,
   // skin, forms layer.
@@ -155,17 +171,17 @@ void FrmMain::Form_Unload() {
   // The slots first: if saving fails, the settings file is not written.
   SlotTexts texts;
   for (int n = 1; n <= kSlotCount; ++n) texts[Slot(n)] = txtClip(n).Text();
-  SaveSlots(forms::App::Path(), texts);
-
-  // A minimised (or tray-hidden) window reports its iconic position; the
-  // user's size and place are the restored rectangle.
-  forms::TwipsRect bounds = GetWindowState() == forms::WindowState::Minimized
-                                ? RestoredBounds()
-                                : forms::TwipsRect{Left(), Top(), Width(), Height()};
-  mod_Ini::WriteIniInt(kSection, L"Width", forms::RoundToInt32(bounds.width));
-  mod_Ini::WriteIniInt(kSection, L"Height", forms::RoundToInt32(bounds.height));
-  mod_Ini::WriteIniInt(kSection, L"Left", forms::RoundToInt32(bounds.left));
-  mod_Ini::WriteIniInt(kSection, L"Top", forms::RoundToInt32(bounds.top));
+  if (SaveSlotsOrKeepThem(texts)) {
+    // A minimised (or tray-hidden) window reports its iconic position; the
+    // user's size and place are the restored rectangle.
+    forms::TwipsRect bounds = GetWindowState() == forms::WindowState::Minimized
+                                  ? RestoredBounds()
+                                  : forms::TwipsRect{Left(), Top(), Width(), Height()};
+    mod_Ini::WriteIniInt(kSection, L"Width", forms::RoundToInt32(bounds.width));
+    mod_Ini::WriteIniInt(kSection, L"Height", forms::RoundToInt32(bounds.height));
+    mod_Ini::WriteIniInt(kSection, L"Left", forms::RoundToInt32(bounds.left));
+    mod_Ini::WriteIniInt(kSection, L"Top", forms::RoundToInt32(bounds.top));
+  }
 
   // Detaching puts back the procedure the skin found, which also takes the
   // hotkey procedure out of the chain.
@@ -173,6 +189,32 @@ void FrmMain::Form_Unload() {
   skinner_.reset();
 
   mod_HotKey::UnregisterSlotHotKeys();
+}
+
+bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
+  const auto text = [](const forms::RuntimeError& e) {
+    return forms::FormatRuntimeErrorText(e.number(), e.description());
+  };
+  for (;;) {
+    try {
+      SaveSlots(forms::App::Path(), texts);
+      return true;
+    } catch (const forms::RuntimeError& e) {
+      if (forms::App::Ask(text(e) + L"\n\n槽没有保存。要再试一次吗？", MB_RETRYCANCEL | MB_ICONERROR) ==
+          IDRETRY)
+        continue;
+    }
+    try {
+      const std::wstring kept = KeepSlotsInTextFile(forms::App::Path(), texts);
+      forms::App::Ask(L"槽没有保存到数据库，它们的文字已保存在文本文件中：\n\n" + kept,
+                      MB_OK | MB_ICONINFORMATION);
+      return false;
+    } catch (const forms::RuntimeError& e) {
+      if (forms::App::Ask(text(e) + L"\n\n槽的文字无处保存，关闭后将丢失。要再试一次吗？",
+                          MB_RETRYCANCEL | MB_ICONERROR) != IDRETRY)
+        return false;
+    }
+  }
 }
 
 void FrmMain::cmdGet_Click(int index) {

@@ -66,6 +66,9 @@ class FrmMain : public forms::Form {
 
  private:
   static size_t Slot(int index);
+  // Saves the slots; when that fails the user may try again, and one who
+  // gives up is told where the texts were kept instead. True when saved.
+  bool SaveSlotsOrKeepThem(const SlotTexts& texts);
   void CreateControls();
 
   std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;

@@ -46,6 +46,9 @@ void UnregisterSlotHotKeys() {
 }
 
 void StoreSlot(FrmMain& form, int slot) {
+  // The user still holds Alt: its release must not put the active window
+  // into menu mode.
+  forms::MaskAltRelease();
   std::optional<std::wstring> text = forms::Clipboard::GetText();
   if (text) form.txtClip(slot).SetText(*text);
 }

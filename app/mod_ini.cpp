@@ -28,17 +28,17 @@ std::string ToAnsi(const std::wstring& text) {
 
 using app::FileHandle;
 
-// The whole file; nullopt when it cannot be read.
-std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+// The whole file; nullopt when it cannot be read to its end. *missing tells
+// whether the file (or its folder) does not exist.
+std::optional<std::string> ReadFileBytes(const std::wstring& path, bool* missing = nullptr) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (missing) {
+    const DWORD error = file.valid() ? ERROR_SUCCESS : GetLastError();
+    *missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
   if (!file.valid()) return std::nullopt;
-  std::string bytes;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    bytes.append(buffer, got);
-  return bytes;
+  return ReadToEnd(file.get());
 }
 
 // Writes beside the file and replaces it, so a failed write never leaves a
@@ -75,6 +75,17 @@ size_t TextStart(const std::string& bytes) {
 
 }  // namespace
 
+std::optional<std::string> ReadToEnd(HANDLE file) {
+  std::string bytes;
+  char buffer[4096];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer, sizeof(buffer), &got, nullptr)) return std::nullopt;
+    if (got == 0) return bytes;
+    bytes.append(buffer, got);
+  }
+}
+
 std::wstring IniPathFor(const std::wstring& folder) {
   if (!folder.empty() && folder.back() == L'\\') return folder + L"Config.ini";
   return folder + L"\\Config.ini";
@@ -100,7 +111,12 @@ int ReadIniInt(const std::wstring& section, const std::wstring& key, int default
 }
 
 void WriteIniInt(const std::wstring& section, const std::wstring& key, int value) {
-  std::string bytes = ReadFileBytes(IniPath()).value_or(std::string());
+  // Only a file read whole (or none at all) is rewritten: a part would lose
+  // the other sections.
+  bool missing = false;
+  std::optional<std::string> read = ReadFileBytes(IniPath(), &missing);
+  if (!read && !missing) return;
+  std::string bytes = read.value_or(std::string());
   if (IsUtf16(bytes)) {
     // A Unicode profile file is left to the system's own writer.
     std::string text = FormatIniValue(value);

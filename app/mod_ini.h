@@ -2,6 +2,9 @@
 // The window settings file Config.ini in the application folder: its path and
 // integer values written as "Key= 3750" (a blank before values >= 0) or
 // "Key=-150".
+#include <windows.h>
+
+#include <optional>
 #include <string>
 
 namespace mod_Ini {
@@ -17,8 +20,12 @@ const std::wstring& IniPath();
 // The value text as written: a blank or a minus sign, then the digits.
 std::string FormatIniValue(int value);
 
+// The rest of an open file; nullopt when a read fails before its end.
+std::optional<std::string> ReadToEnd(HANDLE file);
+
 int ReadIniInt(const std::wstring& section, const std::wstring& key, int defaultValue);
-// Failures (read-only folder and the like) are ignored.
+// Failures (read-only folder and the like) are ignored. A file that exists but
+// cannot be read whole is left as it is.
 void WriteIniInt(const std::wstring& section, const std::wstring& key, int value);
 
 }  // namespace mod_Ini

@@ -6,6 +6,7 @@ namespace app {
 namespace mod_Tray {
 
 NOTIFYICONDATAW TrayIconData{};
+BOOL(WINAPI* NotifyIcon)(DWORD message, PNOTIFYICONDATAW data) = &Shell_NotifyIconW;
 
 const std::wstring& TipText() {
   static const std::wstring tip =
@@ -28,11 +29,10 @@ void FillTrayIconData(HWND window, HICON icon) {
 }
 
 bool AddIcon() {
-  return Shell_NotifyIconW(NIM_ADD, &TrayIconData) ||
-         Shell_NotifyIconW(NIM_MODIFY, &TrayIconData);
+  return NotifyIcon(NIM_ADD, &TrayIconData) || NotifyIcon(NIM_MODIFY, &TrayIconData);
 }
 
-bool DeleteIcon() { return Shell_NotifyIconW(NIM_DELETE, &TrayIconData) != FALSE; }
+bool DeleteIcon() { return NotifyIcon(NIM_DELETE, &TrayIconData) != FALSE; }
 
 int CallbackMessage(double x, forms::ScaleMode scaleMode, double twipsPerPixel) {
   if (scaleMode == forms::ScaleMode::Pixels) return forms::RoundToInt32(x);

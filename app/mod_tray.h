@@ -23,6 +23,9 @@ extern NOTIFYICONDATAW TrayIconData;
 // Fills TrayIconData for the icon shown by the window with the picture.
 void FillTrayIconData(HWND window, HICON icon);
 
+// The tray service (Shell_NotifyIconW; replaceable for tests).
+extern BOOL(WINAPI* NotifyIcon)(DWORD message, PNOTIFYICONDATAW data);
+
 // NIM_ADD with the record; when the icon still exists (the shell kept it),
 // NIM_MODIFY. True when the icon is there afterwards.
 bool AddIcon();

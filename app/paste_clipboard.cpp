@@ -1,5 +1,7 @@
 #include "app/paste_clipboard.h"
 
+#include <cstring>
+
 #include "forms/clipboard.h"
 
 namespace app {
@@ -26,7 +28,8 @@ class ClipboardCloser {
 
 }  // namespace
 
-PasteClipboard::PasteClipboard(UINT untakenMs) : untakenMs_(untakenMs) {
+PasteClipboard::PasteClipboard(UINT untakenMs, UINT graceMs)
+    : untakenMs_(untakenMs), graceMs_(graceMs) {
   RegisterOwnerClass(&PasteClipboard::WndProc);
   owner_ = CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                            GetModuleHandleW(nullptr), this);
@@ -54,14 +57,34 @@ bool PasteClipboard::Offer(const std::wstring& text) {
   emptyRequested_ = false;
   state_ = State::Offered;
   SetClipboardData(CF_UNICODETEXT, nullptr);
+  MarkPrivate();
   return true;
+}
+
+void PasteClipboard::MarkPrivate() {
+  // Clipboard monitors skip an offer that carries the first format, and the
+  // clipboard history keeps none whose second format holds 0.
+  static const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+  static const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+  const DWORD no = 0;
+  for (UINT format : {exclude, history}) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof no);
+    void* target = block ? GlobalLock(block) : nullptr;
+    if (!target) {
+      if (block) GlobalFree(block);
+      continue;
+    }
+    std::memcpy(target, &no, sizeof no);
+    GlobalUnlock(block);
+    if (!format || !SetClipboardData(format, block)) GlobalFree(block);
+  }
 }
 
 void PasteClipboard::EmptyWhenTaken() {
   if (!Pending()) return;
   emptyRequested_ = true;
   if (state_ == State::Rendered) {
-    StartEmptying();
+    SetTimer(owner_, kGraceTimer, graceMs_, nullptr);
   } else {
     SetTimer(owner_, kUntakenTimer, untakenMs_, nullptr);
   }
@@ -97,8 +120,8 @@ LRESULT PasteClipboard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       Reset();
       return 0;
     case WM_TIMER:
-      if (wParam == kUntakenTimer) {
-        KillTimer(owner_, kUntakenTimer);
+      if (wParam == kUntakenTimer || wParam == kGraceTimer) {
+        KillTimer(owner_, wParam);
         StartEmptying();
       } else if (wParam == kRetryTimer) {
         TryEmpty();
@@ -117,7 +140,7 @@ void PasteClipboard::Render() {
   state_ = State::Rendered;
   if (emptyRequested_) {
     KillTimer(owner_, kUntakenTimer);
-    StartEmptying();
+    SetTimer(owner_, kGraceTimer, graceMs_, nullptr);
   }
 }
 
@@ -151,6 +174,7 @@ void PasteClipboard::TryEmpty() {
 void PasteClipboard::Reset() {
   KillTimer(owner_, kUntakenTimer);
   KillTimer(owner_, kRetryTimer);
+  KillTimer(owner_, kGraceTimer);
   state_ = State::Idle;
   emptyRequested_ = false;
   text_.clear();

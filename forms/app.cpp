@@ -23,6 +23,21 @@ void DefaultReporter(long number, const std::wstring& description) {
   ExitProcess(App::kErrorExitCode);
 }
 
+int DefaultAsker(const std::wstring& text, unsigned type) {
+  return MessageBoxW(nullptr, text.c_str(), App::Title().c_str(),
+                     type | MB_TOPMOST | MB_SETFOREGROUND);
+}
+
+MessageAsker& Asker() {
+  static MessageAsker asker = DefaultAsker;
+  return asker;
+}
+
+std::function<void()>& Cleanup() {
+  static std::function<void()> cleanup;
+  return cleanup;
+}
+
 ErrorReporter& Reporter() {
   static ErrorReporter reporter = DefaultReporter;
   return reporter;
@@ -63,12 +78,25 @@ void App::ReportError(long number, const std::wstring& description) {
   static bool reporting = false;
   if (reporting) return;
   reporting = true;
+  if (Cleanup()) {
+    try {
+      Cleanup()();
+    } catch (...) {
+      // The report comes all the same.
+    }
+  }
   Reporter()(number, description);
   reporting = false;
 }
 
 void App::SetErrorReporterForTesting(ErrorReporter reporter) { Reporter() = std::move(reporter); }
 void App::RestoreDefaultErrorReporter() { Reporter() = DefaultReporter; }
+int App::Ask(const std::wstring& text, unsigned type) { return Asker()(text, type); }
+void App::SetAskerForTesting(MessageAsker asker) {
+  Asker() = asker ? std::move(asker) : MessageAsker(DefaultAsker);
+}
+
+void App::SetErrorCleanup(std::function<void()> cleanup) { Cleanup() = std::move(cleanup); }
 
 std::wstring FormatRuntimeErrorText(long number, const std::wstring& description) {
   return L"运行时错误 '" + std::to_wstring(number) + L"':\n\n" + description;

@@ -7,6 +7,8 @@
 namespace forms {
 
 using ErrorReporter = std::function<void(long number, const std::wstring& description)>;
+// Shows a message and returns the button chosen (IDOK, IDRETRY, IDCANCEL...).
+using MessageAsker = std::function<int(const std::wstring& text, unsigned type)>;
 
 class App {
  public:
@@ -22,7 +24,15 @@ class App {
   // the process with exit code kErrorExitCode; tests install their own.
   static void ReportError(long number, const std::wstring& description);
   static void SetErrorReporterForTesting(ErrorReporter reporter);
+  // Runs before a failure is reported (the report ends the program), to undo
+  // what would outlive the process, such as a notification-area icon.
+  static void SetErrorCleanup(std::function<void()> cleanup);
   static void RestoreDefaultErrorReporter();
+
+  // A message box titled with the program title (MessageBoxW type flags);
+  // the program goes on. Tests install their own answers.
+  static int Ask(const std::wstring& text, unsigned type);
+  static void SetAskerForTesting(MessageAsker asker);
 
   static constexpr unsigned kErrorExitCode = 1;
 };

@@ -1,5 +1,6 @@
 #include "forms/clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace forms {
@@ -21,21 +22,30 @@ class ClipboardCloser {
 
 bool Clipboard::Open(HWND owner) {
   if (!owner) owner = OwnerWindow();
-  DWORD start = GetTickCount();
+  const DWORD start = GetTickCount();
   for (;;) {
     if (OpenClipboard(owner)) return true;
-    if (GetTickCount() - start >= kOpenTimeoutMs) return false;
-    Sleep(20);
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= kOpenTimeoutMs) return false;
+    // The holder may be waiting for us to render an offer of ours: answer
+    // sent messages while waiting, but leave posted ones (other hotkeys) queued.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(20, kOpenTimeoutMs - waited),
+                              QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
 }
 
 std::optional<std::wstring> Clipboard::GetText() {
   if (!Open()) return std::nullopt;
   ClipboardCloser closer;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT)) return std::wstring();
+  // Text announced but not handed over (a failed delayed render): unreadable,
+  // not empty.
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  if (!data) return std::wstring();
+  if (!data) return std::nullopt;
   const auto* text = static_cast<const wchar_t*>(GlobalLock(data));
-  if (!text) return std::wstring();
+  if (!text) return std::nullopt;
   // Another program's data need not be terminated: stop at the block's end.
   size_t capacity = GlobalSize(data) / sizeof(wchar_t);
   size_t length = 0;

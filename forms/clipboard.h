@@ -1,6 +1,7 @@
 #pragma once
 // Plain-text clipboard (CF_UNICODETEXT). Opening is retried for a short time
-// when another program holds the clipboard open.
+// when another program holds the clipboard open; meanwhile messages sent to
+// this thread (render requests for its own offers) are answered.
 #include <windows.h>
 
 #include <optional>
@@ -14,7 +15,7 @@ class Clipboard {
   static constexpr DWORD kOpenTimeoutMs = 500;
 
   // The clipboard's text; empty when it holds no text. nullopt when the
-  // clipboard stayed busy.
+  // clipboard stayed busy or its announced text could not be read.
   static std::optional<std::wstring> GetText();
   // Empties the clipboard and puts the text on it. False when busy.
   static bool SetText(const std::wstring& text);

@@ -109,6 +109,10 @@ std::wstring WindowTextOf(HWND hwnd) {
 
 std::wstring Control::WindowText() const { return WindowTextOf(hwnd_); }
 
+void Control::RefreshFont() {
+  if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(DefaultUiFont()), TRUE);
+}
+
 void Control::OnCommand(WORD) {}
 
 HBRUSH Control::OnCtlColor(HDC dc) {

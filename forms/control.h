@@ -54,6 +54,9 @@ class Control {
 
   std::wstring WindowText() const;
 
+  // Takes the default font for the window's current DPI.
+  virtual void RefreshFont();
+
   // Called by the form for the control's notifications.
   virtual void OnCommand(WORD code);
   // Colours for WM_CTLCOLOR*: sets up the DC, returns the background brush.

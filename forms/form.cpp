@@ -26,6 +26,14 @@ void RegisterFormClass() {
   (void)registered;
 }
 
+// The window's own DPI where the system tells it (0 otherwise).
+int DpiOf(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  return hwnd && getDpi ? static_cast<int>(getDpi(hwnd)) : 0;
+}
+
 }  // namespace
 
 Form::Form(const std::wstring& caption) {
@@ -33,9 +41,13 @@ Form::Form(const std::wstring& caption) {
   CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
                   250, 300, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd_) toolTips_.Create(hwnd_);
+  SetWindowDpi(DpiOf(hwnd_));
 }
 
-Form::~Form() { Destroy(); }
+Form::~Form() {
+  Destroy();
+  SetWindowDpi(0);
+}
 
 void Form::Destroy() {
   OnLoad = nullptr;
@@ -85,6 +97,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       RaiseResize();
       return 0;
+    case WM_DPICHANGED:
+      if (lParam) OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       UnloadAndDestroy();
       return 0;
@@ -125,6 +140,18 @@ void Form::Show() {
 
 void Form::Close() {
   if (hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form::OnDpiChanged(int dpi, const RECT& suggested) {
+  std::vector<TwipsRect> layouts;
+  for (Control* control : controls_)
+    layouts.push_back({control->Left(), control->Top(), control->Width(), control->Height()});
+  SetWindowDpi(dpi);
+  for (size_t i = 0; i < controls_.size(); ++i) {
+    controls_[i]->Move(layouts[i].left, layouts[i].top, layouts[i].width, layouts[i].height);
+    controls_[i]->RefreshFont();
+  }
+  SetWindowRect(suggested, 0);
 }
 
 void Form::UnloadAndDestroy() {

@@ -5,7 +5,8 @@
 //
 // Events: Load (called by Load() before the window is first shown), Resize
 // (every WM_SIZE once loaded, and at the first Show), Unload (once, on
-// WM_CLOSE or when the session ends). Handler failures are reported through
+// WM_CLOSE or when the session ends). Lengths in twips follow the window's
+// DPI, also when it moves to a monitor with another scale. Handler failures are reported through
 // App::ReportError and never leave the window procedure.
 #include <windows.h>
 
@@ -93,6 +94,9 @@ class Form {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  // WM_DPICHANGED: the controls keep their twips at the new DPI, take the
+  // font for it, and the window takes the suggested rectangle.
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void UnloadAndDestroy();
   void RaiseResize();
   RECT WindowRect() const;

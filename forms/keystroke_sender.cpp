@@ -62,4 +62,10 @@ UINT SendCtrlKey(WORD virtualKey) {
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+UINT MaskAltRelease() {
+  if (!IsDown(VK_MENU)) return 0;
+  INPUT inputs[] = {KeyEvent(kMaskKey, false), KeyEvent(kMaskKey, true)};
+  return SendInput(2, inputs, sizeof(INPUT));
+}
+
 }  // namespace forms

@@ -27,4 +27,12 @@ std::vector<INPUT> CtrlKeyInputs(WORD virtualKey, const HeldModifiers& held);
 // of events the system accepted.
 UINT SendCtrlKey(WORD virtualKey);
 
+// A virtual key no keyboard has and no program acts on.
+constexpr WORD kMaskKey = 0xE8;
+
+// While Alt is held, presses and releases kMaskKey, so that the active window
+// does not take the coming Alt release for a lone Alt and enter menu mode.
+// Returns the number of events the system accepted (0 when Alt is not down).
+UINT MaskAltRelease();
+
 }  // namespace forms

@@ -11,6 +11,11 @@ Label::Label(Form& form, int id, const ControlLayout& layout, const std::wstring
   SizeToText();
 }
 
+void Label::RefreshFont() {
+  Control::RefreshFont();
+  SizeToText();
+}
+
 void Label::SizeToText() {
   if (!hwnd()) return;
   HDC dc = GetDC(hwnd());

@@ -13,6 +13,7 @@ class Label : public Control {
         uint32_t foreColor = 0x80000012u, uint32_t backColor = 0x8000000Fu);
 
   std::wstring Caption() const { return WindowText(); }
+  void RefreshFont() override;
 
  private:
   void SizeToText();

@@ -1,5 +1,7 @@
 #include "forms/text_box.h"
 
+#include <algorithm>
+
 #include "forms/event_guard.h"
 
 namespace forms {
@@ -14,11 +16,24 @@ TextBox::TextBox(Form& form, int id, const ControlLayout& layout, TextBoxOptions
   if (hwnd()) SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
 }
 
+std::wstring TextBox::Text() const {
+  std::wstring text = WindowText();
+  if (!whole_.empty() && text == shown_) return whole_;
+  return text;
+}
+
 void TextBox::SetText(const std::wstring& text) {
+  whole_.clear();
+  shown_.clear();
+  if (text.find(L'\0') != std::wstring::npos) {
+    whole_ = text;
+    shown_ = text;
+    std::replace(shown_.begin(), shown_.end(), L'\0', L'\x2400');
+  }
   // A multi-line edit does not report EN_CHANGE for WM_SETTEXT on every
   // platform; raise Change here when the control stayed silent.
   changeNotified_ = false;
-  SetWindowTextW(hwnd(), text.c_str());
+  SetWindowTextW(hwnd(), whole_.empty() ? text.c_str() : shown_.c_str());
   if (!changeNotified_ && OnChange) RunGuarded(OnChange);
 }
 

@@ -17,7 +17,10 @@ class TextBox : public Control {
   TextBox(Form& form, int id, const ControlLayout& layout, TextBoxOptions options = {},
           uint32_t foreColor = 0x80000008u, uint32_t backColor = 0x80000005u);
 
-  std::wstring Text() const { return WindowText(); }
+  // An edit window cannot hold a NUL character: a text with one is shown
+  // with U+2400 in its place, and Text() gives it back whole until the text
+  // is edited (then the text as shown counts).
+  std::wstring Text() const;
   void SetText(const std::wstring& text);
 
   std::function<void()> OnChange;
@@ -27,6 +30,8 @@ class TextBox : public Control {
 
  private:
   bool changeNotified_ = false;
+  std::wstring whole_;  // a text with NUL characters as set
+  std::wstring shown_;  // and as shown
 };
 
 }  // namespace forms

@@ -8,10 +8,17 @@
 namespace forms {
 namespace {
 
-double TwipsPerPixelFor(int capability) {
+int windowDpi = 0;
+
+int ScreenDpiFor(int capability) {
   HDC screen = GetDC(nullptr);
   int dpi = screen ? GetDeviceCaps(screen, capability) : 0;
   if (screen) ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+double TwipsPerPixelFor(int capability) {
+  int dpi = windowDpi > 0 ? windowDpi : ScreenDpiFor(capability);
   return dpi > 0 ? 1440.0 / dpi : 15.0;
 }
 
@@ -27,6 +34,13 @@ double RoundHalfEvenSaturated(double value, double limit) {
 }
 
 }  // namespace
+
+void SetWindowDpi(int dpi) { windowDpi = dpi > 0 ? dpi : 0; }
+int WindowDpi() { return windowDpi > 0 ? windowDpi : ScreenDpi(); }
+int ScreenDpi() {
+  int dpi = ScreenDpiFor(LOGPIXELSY);
+  return dpi > 0 ? dpi : 96;
+}
 
 double TwipsPerPixelX() { return TwipsPerPixelFor(LOGPIXELSX); }
 double TwipsPerPixelY() { return TwipsPerPixelFor(LOGPIXELSY); }

@@ -13,9 +13,16 @@ struct TwipsRect {
 
 enum class ScaleMode { Twips = 1, Pixels = 3 };
 
-// Twips per pixel of the screen, from its DPI (15 at 96 DPI).
+// Twips per pixel: from the DPI of the program's window once it has set one,
+// else from the screen's (15 at 96 DPI).
 double TwipsPerPixelX();
 double TwipsPerPixelY();
+
+// The window's own DPI (0: the screen's from then on).
+void SetWindowDpi(int dpi);
+int WindowDpi();
+// The screen's DPI, as the system reports it to the program.
+int ScreenDpi();
 
 // Largest pixel magnitude a conversion yields (a quarter of the int range).
 constexpr int kMaxPixelCoordinate = 0x1FFFFFFF;

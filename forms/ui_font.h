@@ -4,7 +4,8 @@
 
 namespace forms {
 
-// Created on first use from the system's message-box font; lives until exit.
+// The system's message-box font scaled to the window's DPI; each size is
+// created on first use and lives until exit.
 HFONT DefaultUiFont();
 
 }  // namespace forms

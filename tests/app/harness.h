@@ -43,7 +43,8 @@ inline bool OpenClip(HWND owner = nullptr) {
 }
 
 // Empties the clipboard, then puts the text (CF_UNICODETEXT), an image
-// (CF_BITMAP) or nothing (0) on it.
+// (CF_BITMAP), text announced but never rendered (kUnrendered) or nothing (0) on it.
+constexpr UINT kUnrendered = CF_PRIVATEFIRST;
 inline void PutClip(UINT format, const std::wstring& text = L"") {
   static HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   if (!OpenClip(owner)) return;
@@ -53,6 +54,7 @@ inline void PutClip(UINT format, const std::wstring& text = L"") {
   GlobalUnlock(block);
   if (format == CF_UNICODETEXT) SetClipboardData(CF_UNICODETEXT, block); else GlobalFree(block);
   if (format == CF_BITMAP) SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr));
+  if (format == kUnrendered) SetClipboardData(CF_UNICODETEXT, nullptr);
   CloseClipboard();
 }
 

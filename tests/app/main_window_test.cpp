@@ -2,6 +2,8 @@
 // the slots in data.mdb, the buttons and the hotkeys.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -9,6 +11,7 @@
 
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
+#include "app/mod_tray.h"
 #include "app/slot_store.h"
 #include "forms/app.h"
 #include "forms/control.h"
@@ -37,8 +40,12 @@ class MainWindow : public ::testing::Test {
   void SetUp() override {
     forms::App::SetPathForTesting(dir.path.wstring());
     forms::App::SetErrorReporterForTesting([this](long number, const std::wstring&) { errors.push_back(number); });
+    forms::App::SetAskerForTesting([this](const std::wstring& text, unsigned type) { return asked.push_back(text), answer(type); });
   }
-  void TearDown() override { form.reset(); forms::App::RestoreDefaultErrorReporter(); EXPECT_EQ(errors, expectedErrors); }
+  void TearDown() override {
+    form.reset(), forms::App::RestoreDefaultErrorReporter(), forms::App::SetAskerForTesting(nullptr);
+    EXPECT_EQ(errors, expectedErrors);
+  }
   FrmMain& Start(const std::string& ini = "") {
     form.reset(), fs::remove(dir.path / L"Config.ini");
     if (!ini.empty()) PutFile(dir.path / L"Config.ini", ini);
@@ -57,11 +64,13 @@ class MainWindow : public ::testing::Test {
     }
   }
   void ExpectSlot(int n, const std::wstring& text) {
-    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text)) << n;
+    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text.c_str())) << n;
   }
   TempDir dir;
   std::unique_ptr<FrmMain> form;
   std::vector<long> errors, expectedErrors;
+  std::vector<std::wstring> asked;  // message boxes, answered by answer(type)
+  std::function<int(unsigned)> answer = [](unsigned) { return IDCANCEL; };
 };
 
 TEST_F(MainWindow, DesignLayoutAndTabOrder) {
@@ -112,7 +121,7 @@ TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
 TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
   app::SlotTexts stored, saved;
   for (int n = 1; n <= 9; ++n) stored[n - 1] = saved[n - 1] = L"槽 " + std::to_wstring(n);
-  saved[1] = L"禾", saved[7] = L"";
+  saved[1] = L"禾", saved[7] = L"", stored[3] = saved[3] = std::wstring(L"槽 4\0尾", 5);
   for (bool minimised : {false, true}) {
     app::SaveSlots(dir.path.wstring(), stored);
     FrmMain& f = Start();
@@ -128,10 +137,56 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
     EXPECT_EQ(FileBytes(dir.path / L"Config.ini"), std::string("[Last]\r\nWidth= 5010\r\nHeight= 6000\r\nLeft=") +
                                                        (minimised ? " 600" : "-150") + "\r\nTop= 450\r\n");
   }
-  // A save that fails leaves the settings file unwritten.
-  Start(), PutFile(dir.path / L"data.mdb", "not a database"), form->Close();
-  expectedErrors = {26};
-  EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));
+}
+
+TEST_F(MainWindow, AnUnwritableDatabaseIsToldAtStartUpAndAtShutDownTheTextsAreSavedOnRetryOrKeptInAFile) {
+  const fs::path db = dir.path / L"data.mdb";
+  for (bool retry : {true, false}) {
+    app::SaveSlots(dir.path.wstring(), {L"一", L"two\r\nlines"});
+    // Another program's write lock (SQLite's reserved byte), held past the wait.
+    HANDLE file = CreateFileW(db.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_TRUE(LockFile(file, 0x40000001, 0, 1, 0));
+    answer = [&](unsigned type) { return retry && (type & MB_RETRYCANCEL) && UnlockFile(file, 0x40000001, 0, 1, 0) ? IDRETRY : IDCANCEL; };
+    asked.clear(), Start().txtClip(9).SetText(L"typed");
+    EXPECT_TRUE(asked.size() == 1 && asked[0].find(db.wstring()) != std::wstring::npos);  // naming the file
+    form->Close(), CloseHandle(file);
+    ASSERT_EQ(std::make_tuple(asked.size(), app::LoadSlots(dir.path.wstring())[8], fs::exists(dir.path / L"Config.ini")),
+              std::make_tuple(retry ? 2u : 3u, retry ? L"typed" : L"", retry));
+  }
+  const fs::path kept = asked[2].substr(asked[2].rfind(L'\n') + 1);
+  EXPECT_EQ(kept.parent_path(), dir.path);
+  EXPECT_EQ(FileBytes(kept), "\xEF\xBB\xBF[槽 1]\r\n一\r\n[槽 2]\r\ntwo\r\nlines\r\n[槽 3]\r\n\r\n[槽 4]\r\n\r\n[槽 5]\r\n\r\n"
+                            "[槽 6]\r\n\r\n[槽 7]\r\n\r\n[槽 8]\r\n\r\n[槽 9]\r\ntyped\r\n");
+}
+
+BOOL WINAPI NoTray(DWORD, PNOTIFYICONDATAW) { return FALSE; }
+
+TEST_F(MainWindow, NoIconOutlivesAnErrorAndWithoutAnIconTheWindowStaysInView) {
+  Start().SetWindowState(forms::WindowState::Minimized);
+  ASSERT_TRUE(form->InTray() && !IsWindowVisible(form->hwnd()));
+  forms::App::ReportError(5, L"failed in the tray");
+  expectedErrors = {5};
+  EXPECT_FALSE(form->InTray() || Shell_NotifyIconW(NIM_DELETE, &app::mod_Tray::TrayIconData));
+  app::mod_Tray::NotifyIcon = &NoTray;
+  Start().SetWindowState(forms::WindowState::Minimized);
+  app::mod_Tray::NotifyIcon = &Shell_NotifyIconW;
+  EXPECT_TRUE(!form->InTray() && IsWindowVisible(form->hwnd()));
+}
+
+TEST_F(MainWindow, ANewDpiTakesTheSuggestedRectangleAndScalesLayoutAndFont) {
+  FrmMain& f = Start();
+  auto fontHeight = [&, font = LOGFONTW{}]() mutable {
+    return GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(f.txtClip(1).hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font),
+           std::abs(font.lfHeight);
+  };
+  const int dpi = static_cast<int>(std::lround(1440 / forms::TwipsPerPixelX())), height = fontHeight();
+  for (int now : {2 * dpi, dpi}) {
+    RECT suggested{30, 60, 30 + 3750 * now / 1440, 60 + 4500 * now / 1440};
+    SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(now, now), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(forms::TwipsPerPixelX(), 1440.0 / now);
+    ExpectGeometry(30 * 1440.0 / now, 60 * 1440.0 / now, 3750, 4500);
+    EXPECT_NEAR(fontHeight(), height * now / dpi, 1) << now;
+  }
 }
 
 std::vector<WPARAM> passedOn;
@@ -148,6 +203,7 @@ TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
   const std::tuple<int, UINT, bool, bool, std::wstring> cases[] = {
       {5, CF_UNICODETEXT, true, false, text}, {9, CF_UNICODETEXT, false, false, text}, {1, 0, true, false, L""},
       {2, CF_BITMAP, true, false, L""},       {3, 0, false, false, L""},                {4, CF_BITMAP, false, false, L""},
+      {8, kUnrendered, true, false, L"old"},   {8, kUnrendered, false, false, L"old"},
       {6, CF_UNICODETEXT, true, true, L"old"}, {7, CF_UNICODETEXT, false, true, L"old"}};
   for (auto [slot, format, button, busy, want] : cases) {
     for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");

@@ -8,6 +8,7 @@
 #include "app/mod_ini.h"
 #include "app/paste_clipboard.h"
 #include "app/profile_text.h"
+#include "forms/clipboard.h"
 #include "forms/keystroke_sender.h"
 #include "harness.h"
 
@@ -39,6 +40,12 @@ TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
     if (after.empty()) mod_Ini::WriteIniInt(L"Last", L"Width", 5000);
     EXPECT_EQ(FileBytes(mod_Ini::IniPath()), after);
   }
+  // A read that fails (a handle that may not read) is no end of file.
+  TempDir dir;
+  PutFile(dir.path / L"Config.ini", "[Last]");
+  HANDLE file = CreateFileW((dir.path / L"Config.ini").c_str(), FILE_WRITE_DATA, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(mod_Ini::ReadToEnd(file), std::nullopt);
+  CloseHandle(file);
 }
 
 TEST(Keystrokes, CtrlKeyAroundWhatTheUserHolds) {
@@ -63,6 +70,11 @@ TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
     ASSERT_TRUE(paste.Offer(L"ours"));
     ASSERT_TRUE(OpenClip());
     EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_UNICODETEXT));
+    // Marked for clipboard monitors to skip and the history to leave out.
+    HANDLE history = GetClipboardData(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"));
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
+    EXPECT_EQ(history ? *static_cast<const DWORD*>(GlobalLock(history)) : 1u, 0u);
+    if (history) GlobalUnlock(history);
     CloseClipboard();
     paste.EmptyWhenTaken();
     std::thread other([theirs] { if (theirs) PutClip(CF_UNICODETEXT, L"theirs"); });
@@ -70,6 +82,24 @@ TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
     other.join();
     EXPECT_EQ(ClipText(), theirs ? std::optional<std::wstring>(L"theirs") : std::nullopt);
   }
+}
+
+TEST(PasteOffer, ReadingTheClipboardAnswersAReaderWaitingForOurOwnOffer) {
+  app::PasteClipboard paste;
+  ASSERT_TRUE(paste.Offer(L"ours"));
+  // Another reader holds the clipboard open and waits for the text to be rendered.
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::optional<std::wstring> theirs;
+  std::thread reader([&] {
+    if (!OpenClip() || !SetEvent(opened)) return;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const void* p = data ? GlobalLock(data) : nullptr) theirs = static_cast<const wchar_t*>(p), GlobalUnlock(data);
+    CloseClipboard();
+  });
+  EXPECT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(forms::Clipboard::GetText(), std::optional<std::wstring>(L"ours"));
+  PumpUntil([&] { return theirs.has_value(); }), reader.join(), CloseHandle(opened);
+  EXPECT_EQ(theirs, std::optional<std::wstring>(L"ours"));
 }
 
 }  // namespace

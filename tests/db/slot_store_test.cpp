@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/slot_store.h"
+#include "app/slot_write_check.h"
 #include "forms/runtime_error.h"
 #include "tests/app/harness.h"
 
@@ -88,6 +89,22 @@ TEST(SlotStore, ForeignFilesAreRefusedAndLeftUntouched) {
       }
     }
     EXPECT_TRUE(FileBytes(file) == before && !fs::exists(file.wstring() + L"-journal")) << content;
+  }
+}
+
+TEST(SlotStore, TheWriteCheckFailsWhereTheSaveWouldAndChangesNothing) {
+  const std::pair<const char*, long> cases[] = {
+      {"create table data (id integer, cont text); insert into data values (1, 'kept')", 0}, {"create table data (id, cont)", 0},
+      {"create table t (id, cont); insert into t values (1, 'kept'); create view data as select * from t", 1},
+      {"create table data (id integer primary key, cont text) without rowid; insert into data values (1, 'kept')", 1}};
+  for (const auto& [sql, number] : cases) {
+    TempDir dir;
+    Sql(dir.path / L"data.mdb", sql);
+    const std::string before = FileBytes(dir.path / L"data.mdb");
+    long got = 0;
+    try { app::CheckSlotsWritable(dir.path.wstring()); } catch (const forms::RuntimeError& error) { got = error.number(); }
+    EXPECT_EQ(std::make_tuple(got, FileBytes(dir.path / L"data.mdb") == before), std::make_tuple(number, true)) << sql;
+    if (number) { EXPECT_THROW(app::SaveSlots(dir.path.wstring(), Numbered(L"n")), forms::RuntimeError) << sql; }
   }
 }
 

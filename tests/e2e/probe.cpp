@@ -5,7 +5,7 @@
 //   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
 // count, pixel X Y..., taskbarcreated, trayicon HWND, focus,
-// editor text|rect|hotkeys|clear|close. Of the program's main window (--any:
+// editor text|rect|hotkeys|reads|clear|close. Of the program's main window (--any:
 // also hidden; --image: of the copy whose path contains TEXT): title, rect,
 // topmost, state, close, minimize, picture, trayicon, traydelete, tip,
 // controls, slot N, slotrect N, button N [clear], skin N [clear], watch N [clear].
@@ -255,7 +255,8 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring what = arg(0);
     if (what == L"text") Print(TextOf(box));
     else if (what == L"rect") Print(RectOf(box));
-    else if (what == L"hotkeys") Print(Num(reinterpret_cast<INT_PTR>(GetPropW(editor, L"HOTKEYS"))) + L"\n");
+    else if (what == L"hotkeys" || what == L"reads")
+      Print(Num(reinterpret_cast<INT_PTR>(GetPropW(editor, what == L"reads" ? L"READS" : L"HOTKEYS"))) + L"\n");
     else if (what == L"clear") SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     else if (what == L"close") PostMessageW(editor, WM_CLOSE, 0, 0);
     else return Usage();

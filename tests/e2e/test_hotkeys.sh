@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Alt+digit and Ctrl+digit pressed in another program (the test editor, which
-# holds Alt+5 itself): slots filled from the clipboard and pasted into the
-# editor, the clipboard emptied after a paste; the same while the window is in
+# holds Alt+5 itself and listens to the clipboard): slots filled from the
+# clipboard and pasted into the editor whole, the clipboard emptied after a
+# paste, no menu mode left after Alt; the same while the window is in
 # the tray; a second copy of the program neither takes nor breaks the keys.
 source "$(dirname "$0")/lib.sh"
 
@@ -16,22 +17,25 @@ paste() {
   expect "Ctrl+$1 pastes" "$2" probe editor text
 }
 
-start_editor --hold-alt 5
+start_editor --hold-alt 5 --listen  # a clipboard listener beside it reads every offer first
 start_app
 check "no report about the key another program holds" "$(probe --wait 0 errorbox || echo none)" "none"
 declare -A text=([1]='abc 中文 ąč' [3]=$'第一行 粘贴\n第二行 second\n三')
 for n in 1 2 3 4 5 6 7 8 9; do
   focus_editor
   clip_set "${text[$n]:-text $n}"
-  xdotool key alt+$n
+  xdotool keydown alt key $n  # Alt released once the key took effect, as a hand would
   [ $n = 5 ] && expect "Alt+5 reached its holder" 1 probe editor hotkeys
   [ $n = 5 ] || expect "Alt+$n stores" "${text[$n]:-text $n}" eval "probe slot $n | tr -d '\r'"
+  xdotool keyup alt
 done
 check "Alt+5 left slot 5 alone, the clipboard as it was, nothing typed" \
   "$(probe slot 5)|$(probe clipboard)|$(probe editor text)" "|text 9|"
-focus_editor  # the first click may only end the editor's menu mode after Alt
+xdotool type typed
+expect "after Alt+9 no menu mode: typing reaches the editor" typed probe editor text
 for n in 1 2 3 4 6 7 8 9; do paste $n "$(probe slot $n)"; done
 paste 5 ""
+[ "$(probe editor reads)" -gt 0 ] || fail "the clipboard listener read nothing"
 focus_editor
 xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
 expect "Ctrl held, 3 pressed twice: two pastes" "$(probe slot 3)$(probe slot 3)" probe editor text

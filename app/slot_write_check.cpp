@@ -1,0 +1,49 @@
+#include "app/slot_write_check.h"
+
+#include <sqlite3.h>
+
+#include "app/slot_database.h"
+#include "app/slot_statement.h"
+#include "app/slot_store.h"
+
+namespace app {
+namespace {
+
+void Exec(SlotDatabase& db, const char* sql) {
+  if (sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) db.ThrowLastError();
+}
+
+class RollbackOnExit {
+ public:
+  explicit RollbackOnExit(SlotDatabase& db) : db_(db) {}
+  ~RollbackOnExit() { sqlite3_exec(db_.handle(), "rollback", nullptr, nullptr, nullptr); }
+  RollbackOnExit(const RollbackOnExit&) = delete;
+  RollbackOnExit& operator=(const RollbackOnExit&) = delete;
+
+ private:
+  SlotDatabase& db_;
+};
+
+}  // namespace
+
+void CheckSlotsWritable(const std::wstring& appFolder) {
+  SlotDatabase db(SlotDatabasePath(appFolder));
+  // A file that cannot be opened for writing is opened read-only without a word.
+  if (sqlite3_db_readonly(db.handle(), "main") == 1) {
+    db.Throw(SQLITE_READONLY, L"文件只读，无法写入");
+  }
+  Exec(db, "begin immediate");  // waits for another program's lock like the save
+  RollbackOnExit rollback(db);
+  bool changed = false;
+  {
+    SlotStatement update(db, "update data set id=id where rowid=(select rowid from data limit 1)");
+    update.Step();
+    changed = sqlite3_changes(db.handle()) > 0;
+  }
+  if (!changed) {
+    SlotStatement insert(db, "insert into data (id, cont) values (1, '')");
+    insert.Step();
+  }
+}
+
+}  // namespace app
