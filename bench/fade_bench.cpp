@@ -1,6 +1,7 @@
 // Prints the cost of one fade step of a command button and the processor
 // time the main window uses while all eighteen of its buttons fade at once,
-// beside the 15 ms a step may take.
+// beside the 15 ms a step may take and one BitBlt of the button's image onto
+// its window (the floor of a step).
 #include <windows.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
+#include "skin/render/button_state_surfaces.h"
 
 namespace {
 
@@ -83,6 +85,39 @@ int wmain() {
   std::printf("one fade step (%ldx%ld button)          %10.1f us   budget %8.0f us  (%.2f %%)\n",
               r.right - r.left, r.bottom - r.top, stepMicros, kStepBudgetMicros,
               100.0 * stepMicros / kStepBudgetMicros);
+  // The parts a step may be made of, each on its own.
+  HDC image = skin::ButtonStateSurface(button, static_cast<int>(skin::VisualState::Hot));
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  HDC other = CreateCompatibleDC(image);
+  HBITMAP otherBitmap = CreateCompatibleBitmap(image, w, h);
+  HGDIOBJ oldBitmap = SelectObject(other, otherBitmap);
+  BLENDFUNCTION half = {AC_SRC_OVER, 0, 128, 0};
+  auto perCall = [&](auto body) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSteps; ++i) body();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+               .count() /
+           kSteps;
+  };
+  auto onWindow = [&](auto draw) {
+    return perCall([&] {
+      HDC dc = GetWindowDC(button);
+      draw(dc);
+      ReleaseDC(button, dc);
+    });
+  };
+  std::printf("floor: one BitBlt of the button (window DC) %7.1f us\n",
+              onWindow([&](HDC dc) { BitBlt(dc, 0, 0, w, h, image, 0, 0, SRCCOPY); }));
+  std::printf("  AlphaBlend onto the window DC            %7.1f us\n",
+              onWindow([&](HDC dc) { AlphaBlend(dc, 0, 0, w, h, image, 0, 0, w, h, half); }));
+  std::printf("  BitBlt from the window DC to memory      %7.1f us\n",
+              onWindow([&](HDC dc) { BitBlt(other, 0, 0, w, h, dc, 0, 0, SRCCOPY); }));
+  std::printf("  AlphaBlend in memory                     %7.1f us\n",
+              perCall([&] { AlphaBlend(other, 0, 0, w, h, image, 0, 0, w, h, half); }));
+  SelectObject(other, oldBitmap);
+  DeleteObject(otherBitmap);
+  DeleteDC(other);
   std::printf("eighteen steps, one tick of every button %10.1f us   budget %8.0f us\n",
               18 * stepMicros, kStepBudgetMicros);
 
