@@ -7,6 +7,7 @@
 #include "app/mod_ini.h"
 #include "app/mod_tray.h"
 #include "app/resources/resource_ids.h"
+#include "app/tip_text.h"
 #include "forms/app.h"
 #include "forms/clipboard.h"
 #include "forms/event_guard.h"
@@ -186,7 +187,8 @@ void FrmMain::cmdGet_Click(int index) {
 void FrmMain::cmdClear_Click(int index) { txtClip(index).SetText(L""); }
 
 void FrmMain::txtClip_Change(int index) {
-  txtClip(index).SetToolTipText(txtClip(index).Text());
+  // One character past what a tip shows tells whether the text is cut.
+  txtClip(index).SetToolTipText(SlotTipText(txtClip(index).TextStart(kTipMaxChars + 1)));
 }
 
 void FrmMain::txtClip_GotFocus(int) {}

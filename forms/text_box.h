@@ -18,6 +18,8 @@ class TextBox : public Control {
           uint32_t foreColor = 0x80000008u, uint32_t backColor = 0x80000005u);
 
   std::wstring Text() const { return WindowText(); }
+  // The first `count` characters of the text (all of a shorter text).
+  std::wstring TextStart(size_t count) const;
   void SetText(const std::wstring& text);
 
   std::function<void()> OnChange;

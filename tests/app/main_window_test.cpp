@@ -10,6 +10,7 @@
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
 #include "app/slot_store.h"
+#include "app/tip_text.h"
 #include "forms/app.h"
 #include "forms/control.h"
 #include "forms/twips.h"
@@ -57,7 +58,7 @@ class MainWindow : public ::testing::Test {
     }
   }
   void ExpectSlot(int n, const std::wstring& text) {
-    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text)) << n;
+    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, app::SlotTipText(text))) << n;
   }
   TempDir dir;
   std::unique_ptr<FrmMain> form;
@@ -112,6 +113,7 @@ TEST_F(MainWindow, GeometryIsReadClampedAndKeptOnResize) {
 TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
   app::SlotTexts stored, saved;
   for (int n = 1; n <= 9; ++n) stored[n - 1] = saved[n - 1] = L"槽 " + std::to_wstring(n);
+  stored[3] = saved[3] = std::wstring(600, L'长');  // longer than its tip
   saved[1] = L"禾", saved[7] = L"";
   for (bool minimised : {false, true}) {
     app::SaveSlots(dir.path.wstring(), stored);
