@@ -1,7 +1,8 @@
 // Prints the cost of one fade step of a command button and the processor
 // time the main window uses while all eighteen of its buttons fade at once,
 // beside the 15 ms a step may take and one BitBlt of the button's image onto
-// its window (the floor of a step).
+// its window (the floor of a step), and eighteen plain timers that do nothing
+// (the floor of eighteen fades).
 #include <windows.h>
 
 #include <chrono>
@@ -152,6 +153,35 @@ int wmain() {
               cpuTotal / wallTotal * 1000.0, 100.0 * cpuTotal / wallTotal);
   std::printf("  processor time per tick     %10.1f us   budget %8.0f us\n",
               ticks ? cpuTotal / ticks : 0.0, kStepBudgetMicros);
+
+  // Floor: eighteen plain windows with a 15 ms timer each and nothing done per
+  // tick, for as long as one round of fades took.
+  std::vector<HWND> plain;
+  for (int i = 0; i < 18; ++i) {
+    plain.push_back(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr));
+    SetTimer(plain.back(), 1, 15, nullptr);
+  }
+  const double plainCpuStart = ProcessCpuMicros();
+  const auto plainStart = std::chrono::steady_clock::now();
+  long plainTicks = 0;
+  while (std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - plainStart)
+             .count() < wallTotal / kRounds) {
+    MSG msg;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_TIMER) ++plainTicks;
+      DispatchMessageW(&msg);
+    }
+  }
+  const double plainCpu = ProcessCpuMicros() - plainCpuStart;
+  const double plainWall = std::chrono::duration<double, std::micro>(
+                               std::chrono::steady_clock::now() - plainStart)
+                               .count();
+  for (HWND p : plain) DestroyWindow(p);
+  std::printf("floor: 18 plain 15 ms timers, nothing per tick (%ld ticks)\n", plainTicks);
+  std::printf("  processor time              %10.1f ms per second (%.1f %%)\n",
+              plainCpu / plainWall * 1000.0, 100.0 * plainCpu / plainWall);
 
   skinner.DetachSkin(form.hwnd());
   form.Destroy();
