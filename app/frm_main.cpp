@@ -9,6 +9,7 @@
 #include "app/resources/resource_ids.h"
 #include "app/slot_text_file.h"
 #include "app/slot_write_check.h"
+#include "app/tip_text.h"
 #include "forms/app.h"
 #include "forms/clipboard.h"
 #include "forms/event_guard.h"
@@ -228,7 +229,8 @@ void FrmMain::cmdGet_Click(int index) {
 void FrmMain::cmdClear_Click(int index) { txtClip(index).SetText(L""); }
 
 void FrmMain::txtClip_Change(int index) {
-  txtClip(index).SetToolTipText(txtClip(index).Text());
+  // One character past what a tip shows tells whether the text is cut.
+  txtClip(index).SetToolTipText(SlotTipText(txtClip(index).TextStart(kTipMaxChars + 1)));
 }
 
 void FrmMain::txtClip_GotFocus(int) {}

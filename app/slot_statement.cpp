@@ -19,6 +19,10 @@ void SlotStatement::BindInt(int index, int value) {
   if (sqlite3_bind_int(stmt_, index, value) != SQLITE_OK) db_.ThrowLastError();
 }
 
+void SlotStatement::BindInt64(int index, long long value) {
+  if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) db_.ThrowLastError();
+}
+
 void SlotStatement::BindText(int index, const std::wstring& text) {
   static_assert(sizeof(wchar_t) == 2, "slot text is UTF-16");
   // A zero-length text needs a non-null pointer to stay a string.
@@ -35,6 +39,13 @@ bool SlotStatement::Step() {
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
   db_.ThrowLastError();
+}
+
+void SlotStatement::Reset() {
+  // A failed earlier run is reported by that run's Step; the reset itself
+  // leaves the statement ready.
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
 }
 
 int SlotStatement::ColumnIndex(const char* name) const {
@@ -55,6 +66,10 @@ std::wstring SlotStatement::ColumnText(int column) const {
     return std::wstring();
   }
   return std::wstring(static_cast<const wchar_t*>(text), static_cast<size_t>(bytes) / sizeof(wchar_t));
+}
+
+long long SlotStatement::ColumnInt64(int column) const {
+  return sqlite3_column_int64(stmt_, column);
 }
 
 }  // namespace app

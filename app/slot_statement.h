@@ -17,6 +17,7 @@ class SlotStatement {
   SlotStatement& operator=(const SlotStatement&) = delete;
 
   void BindInt(int index, int value);
+  void BindInt64(int index, long long value);
   // Binds the text as UTF-16 with its length, so any character (NUL
   // included) survives; the empty string stays a string, not Null.
   void BindText(int index, const std::wstring& text);
@@ -24,11 +25,14 @@ class SlotStatement {
   // True when a row is ready, false when the statement is done.
   // Throws forms::RuntimeError on failure.
   bool Step();
+  // Makes the statement ready to run again with new values.
+  void Reset();
 
   // The result column with this name (ignoring ASCII case), or -1.
   int ColumnIndex(const char* name) const;
   // The column's value as text; Null gives the empty string.
   std::wstring ColumnText(int column) const;
+  long long ColumnInt64(int column) const;
 
  private:
   SlotDatabase& db_;

@@ -22,20 +22,24 @@ SlotTexts LoadSlots(const std::wstring& appFolder) {
 
 void SaveSlots(const std::wstring& appFolder, const SlotTexts& slots) {
   SlotDatabase db(SlotDatabasePath(appFolder));
+  // Prepared once, run once per slot; each run commits by itself.
+  SlotStatement update(db, "update data set id=?1, cont=?2 where rowid=?3");
+  SlotStatement insert(db, "insert into data (id, cont) values (?1, ?2)");
+  // Compares as the literal of the load's query does (no affinity of its own).
+  SlotStatement query(db, "select rowid from data where id=?1");
   for (int n = 1; n <= kSlotCount; ++n) {
-    bool found = false;
-    {
-      SlotStatement query(db, SlotQuery(n));
-      found = query.Step();
-    }
-    // Each statement commits by itself. An existing slot updates only the row
-    // its query finds first, located by rowid through the same condition.
-    SlotStatement write(
-        db, found ? "update data set id=?1, cont=?2 where rowid=(select rowid from data where id=" +
-                        std::to_string(n) + " limit 1)"
-                  : std::string("insert into data (id, cont) values (?1, ?2)"));
+    // An existing slot updates only the row its query finds first; the
+    // query reads the row's place, not its old text.
+    query.Reset();
+    query.BindInt(1, n);
+    const bool found = query.Step();
+    const long long rowid = found ? query.ColumnInt64(0) : 0;
+    query.Reset();  // no read stays open across the write
+    SlotStatement& write = found ? update : insert;
+    write.Reset();
     write.BindInt(1, n);
     write.BindText(2, slots[n - 1]);
+    if (found) write.BindInt64(3, rowid);
     write.Step();
   }
 }

@@ -1,6 +1,8 @@
 // Prints the cost of one fade step of a command button and the processor
 // time the main window uses while all eighteen of its buttons fade at once,
-// beside the 15 ms a step may take.
+// beside the 15 ms a step may take and one BitBlt of the button's image onto
+// its window (the floor of a step), and eighteen plain timers that do nothing
+// (the floor of eighteen fades).
 #include <windows.h>
 
 #include <chrono>
@@ -12,6 +14,7 @@
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
+#include "skin/render/button_state_surfaces.h"
 
 namespace {
 
@@ -83,6 +86,41 @@ int wmain() {
   std::printf("one fade step (%ldx%ld button)          %10.1f us   budget %8.0f us  (%.2f %%)\n",
               r.right - r.left, r.bottom - r.top, stepMicros, kStepBudgetMicros,
               100.0 * stepMicros / kStepBudgetMicros);
+  // The parts a step may be made of, each on its own.
+  HDC image = skin::ButtonStateSurface(button, static_cast<int>(skin::VisualState::Hot));
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  HDC other = CreateCompatibleDC(image);
+  HBITMAP otherBitmap = CreateCompatibleBitmap(image, w, h);
+  HGDIOBJ oldBitmap = SelectObject(other, otherBitmap);
+  BLENDFUNCTION half = {AC_SRC_OVER, 0, 128, 0};
+  auto perCall = [&](auto body) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kSteps; ++i) body();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+               .count() /
+           kSteps;
+  };
+  auto onWindow = [&](auto draw) {
+    return perCall([&] {
+      HDC dc = GetWindowDC(button);
+      draw(dc);
+      ReleaseDC(button, dc);
+    });
+  };
+  std::printf("floor: one BitBlt of the button (window DC) %7.1f us\n",
+              onWindow([&](HDC dc) { BitBlt(dc, 0, 0, w, h, image, 0, 0, SRCCOPY); }));
+  std::printf("  AlphaBlend onto the window DC            %7.1f us\n",
+              onWindow([&](HDC dc) { AlphaBlend(dc, 0, 0, w, h, image, 0, 0, w, h, half); }));
+  std::printf("  BitBlt from the window DC to memory      %7.1f us\n",
+              onWindow([&](HDC dc) { BitBlt(other, 0, 0, w, h, dc, 0, 0, SRCCOPY); }));
+  std::printf("  AlphaBlend in memory                     %7.1f us\n",
+              perCall([&] { AlphaBlend(other, 0, 0, w, h, image, 0, 0, w, h, half); }));
+  std::printf("  one window property read (GetPropW)     %7.1f us\n",
+              perCall([&] { GetPropW(button, skin::prop::kAlphaLevel); }));
+  SelectObject(other, oldBitmap);
+  DeleteObject(otherBitmap);
+  DeleteDC(other);
   std::printf("eighteen steps, one tick of every button %10.1f us   budget %8.0f us\n",
               18 * stepMicros, kStepBudgetMicros);
 
@@ -115,6 +153,35 @@ int wmain() {
               cpuTotal / wallTotal * 1000.0, 100.0 * cpuTotal / wallTotal);
   std::printf("  processor time per tick     %10.1f us   budget %8.0f us\n",
               ticks ? cpuTotal / ticks : 0.0, kStepBudgetMicros);
+
+  // Floor: eighteen plain windows with a 15 ms timer each and nothing done per
+  // tick, for as long as one round of fades took.
+  std::vector<HWND> plain;
+  for (int i = 0; i < 18; ++i) {
+    plain.push_back(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr));
+    SetTimer(plain.back(), 1, 15, nullptr);
+  }
+  const double plainCpuStart = ProcessCpuMicros();
+  const auto plainStart = std::chrono::steady_clock::now();
+  long plainTicks = 0;
+  while (std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - plainStart)
+             .count() < wallTotal / kRounds) {
+    MSG msg;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_TIMER) ++plainTicks;
+      DispatchMessageW(&msg);
+    }
+  }
+  const double plainCpu = ProcessCpuMicros() - plainCpuStart;
+  const double plainWall = std::chrono::duration<double, std::micro>(
+                               std::chrono::steady_clock::now() - plainStart)
+                               .count();
+  for (HWND p : plain) DestroyWindow(p);
+  std::printf("floor: 18 plain 15 ms timers, nothing per tick (%ld ticks)\n", plainTicks);
+  std::printf("  processor time              %10.1f ms per second (%.1f %%)\n",
+              plainCpu / plainWall * 1000.0, 100.0 * plainCpu / plainWall);
 
   skinner.DetachSkin(form.hwnd());
   form.Destroy();

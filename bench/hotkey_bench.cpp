@@ -5,6 +5,11 @@
 //  - paste: WM_HOTKEY for Ctrl+3 posted until the text has arrived in an
 //    editor window that is active (1 KB and 1 MB), beside a posted keystroke
 //    message to that editor until its character has arrived.
+// Floors beside the 1 MB figures: a bare multi-line EDIT of the slot box's
+// size and font given the text with WM_SETTEXT, and the editor's own paste (WM_PASTE)
+// of the text from a plain clipboard. The 1 MB store is broken down into
+// reading the clipboard, copying out its text, the text box, the tooltip and
+// the skin's repaint of the box.
 // Usage: hotkey_bench [rounds]   (needs a desktop; works in a folder under %TEMP%)
 #include <windows.h>
 
@@ -117,6 +122,49 @@ int wmain(int argc, wchar_t** argv) {
                         }));
     }
 
+    {
+      const std::wstring text = Text(1024 * 1024 / sizeof(wchar_t));
+      forms::Clipboard::SetText(text);
+      const HWND box = form.txtClip(4).hwnd();
+      RECT r = {};
+      GetWindowRect(box, &r);
+      HWND bare = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
+                                  WS_POPUP | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 600, 0,
+                                  r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+      SendMessageW(bare, EM_SETLIMITTEXT, 0, 0);
+      SendMessageW(bare, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
+      const int large = std::max(1, rounds / 4);
+      Report("floor: bare multi-line EDIT, WM_SETTEXT 1 MB",
+             Time(large, [&] { SetWindowTextW(bare, L""); }, [&] {
+               return SendMessageW(bare, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+             }));
+      DestroyWindow(bare);
+      std::printf("store of 1 MB, broken down:\n");
+      HANDLE data = nullptr;
+      Report("  clipboard: open, GetClipboardData, close", Time(large, [] {}, [&] {
+               if (!forms::Clipboard::Open()) return false;
+               data = GetClipboardData(CF_UNICODETEXT);
+               CloseClipboard();
+               return data != nullptr;
+             }));
+      Report("  open, read and copy out (Clipboard::GetText)", Time(large, [] {}, [&] {
+               return forms::Clipboard::GetText().value_or(L"").size() == text.size();
+             }));
+      Report("  text box: WM_SETTEXT on the slot's box", Time(large, [&] { SetWindowTextW(box, L""); }, [&] {
+               return SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+             }));
+      Report("  tooltip: the Change handler (text to tip)", Time(large, [] {}, [&] {
+               form.txtClip_Change(4);
+               return true;
+             }));
+      Report("  skin: repaint of the box", Time(large, [] {}, [&] {
+               return RedrawWindow(box, nullptr, nullptr,
+                                   RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW) != 0;
+             }));
+      form.txtClip(4).SetText(L"");
+    }
+
     // The target: an editor window of this process, active and focused.
     HWND editor = CreateWindowExW(0, L"Edit", L"",
                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
@@ -137,6 +185,20 @@ int wmain(int argc, wchar_t** argv) {
              PostMessageW(editor, WM_CHAR, L'x', 1);
              return PumpUntil([&] { return TextLength(editor) == 1; });
            }));
+    {
+      const std::wstring text = Text(1024 * 1024 / sizeof(wchar_t));
+      const int expected = static_cast<int>(text.size());
+      Report("floor: editor's own paste (WM_PASTE) of 1 MB",
+             Time(std::max(1, rounds / 4),
+                  [&] {
+                    SetWindowTextW(editor, L"");
+                    forms::Clipboard::SetText(text);
+                  },
+                  [&] {
+                    SendMessageW(editor, WM_PASTE, 0, 0);
+                    return TextLength(editor) >= expected;
+                  }));
+    }
     for (size_t kb : {size_t{1}, size_t{1024}}) {
       const std::wstring text = Text(kb * 1024 / sizeof(wchar_t));
       form.txtClip(3).SetText(text);

@@ -37,6 +37,13 @@ void TextBox::SetText(const std::wstring& text) {
   if (!changeNotified_ && OnChange) RunGuarded(OnChange);
 }
 
+std::wstring TextBox::TextStart(size_t count) const {
+  std::wstring text(count + 1, L'\0');
+  const int copied = GetWindowTextW(hwnd(), text.data(), static_cast<int>(count + 1));
+  text.resize(static_cast<size_t>(copied < 0 ? 0 : copied));
+  return text;
+}
+
 void TextBox::OnCommand(WORD code) {
   if (code == EN_CHANGE) {
     changeNotified_ = true;

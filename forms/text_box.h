@@ -21,6 +21,8 @@ class TextBox : public Control {
   // with U+2400 in its place, and Text() gives it back whole until the text
   // is edited (then the text as shown counts).
   std::wstring Text() const;
+  // The first `count` characters of the text as shown (all of a shorter text).
+  std::wstring TextStart(size_t count) const;
   void SetText(const std::wstring& text);
 
   std::function<void()> OnChange;

@@ -12,7 +12,7 @@ LRESULT OnSkinTimer(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                     LPARAM lParam) noexcept {
   if (ClassifyWindow(window) == ControlKind::CommandButton) {
     const LONG_PTR level = GetSkinProp(window, prop::kAlphaLevel);
-    PaintButtonBlend(window, nullptr);
+    PaintButtonBlendAt(window, nullptr, level);
     const LONG_PTR next = level + kFadeStep;
     if (next > kFadeTopLevel) {
       StopFadeTimer(window);

@@ -5,6 +5,7 @@
 #include "skin/core/engine_state.h"
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
+#include "skin/render/button_image_sets.h"
 #include "skin/render/button_state_surfaces.h"
 #include "skin/render/caption_text.h"
 #include "skin/render/gdi_handles.h"
@@ -25,31 +26,55 @@ std::wstring CaptionOrEmpty(HWND window) noexcept {
   }
 }
 
+// Copies the four images from another button holding the same set; false
+// when there is none or a surface is missing.
+bool CopyButtonImages(HWND window, const ButtonImageSet& set) noexcept {
+  const HWND source = FindButtonImageSource(set, window);
+  if (!source) return false;
+  HDC from[kButtonStateCount];
+  HDC to[kButtonStateCount];
+  for (int n = 0; n < kButtonStateCount; ++n) {
+    from[n] = ButtonStateSurface(source, n);
+    to[n] = ButtonStateSurface(window, n);
+    if (!from[n] || !to[n]) return false;
+  }
+  for (int n = 0; n < kButtonStateCount; ++n) {
+    BitBlt(to[n], 0, 0, set.width, set.height, from[n], 0, 0, SRCCOPY);
+  }
+  NoteButtonImages(window, set);
+  return true;
+}
+
 }  // namespace
 
 void RenderButtonStates(HWND window) noexcept {
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
-  const int w = bounds.width;
-  const int h = bounds.height;
-  const std::wstring caption = CaptionOrEmpty(window);
-  const bool focused = GetFocus() == window;
-  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0));
-  HDC faces = Engine().images.buttonFace;
+  ButtonImageSet set;
+  set.width = bounds.width;
+  set.height = bounds.height;
+  set.caption = CaptionOrEmpty(window);
+  set.font = reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0));
+  set.focused = GetFocus() == window;
+  if (CopyButtonImages(window, set)) return;
 
+  const int w = set.width;
+  const int h = set.height;
+  HDC faces = Engine().images.buttonFace;
   for (int n = 0; n < kButtonStateCount; ++n) {
     HDC surface = ButtonStateSurface(window, n);
     if (!surface) continue;
-    ScopedSelection useFont(surface, font);
+    ScopedSelection useFont(surface, set.font);
     SetBkMode(surface, TRANSPARENT);
     StretchSkinImage(surface, {0, 0, w, h}, faces, {0, kButtonFaceHeight * n, kButtonFaceWidth,
                                                     kButtonFaceHeight},
                      {3, 3, 3, 3});
     SetTextColor(surface, n == static_cast<int>(VisualState::Disabled) ? kDisabledCaptionColour
                                                                         : kCaptionColour);
-    DrawCaptionText(surface, caption, 2, 2, w - 4, h - 4);
-    if (focused) DrawFocusFrame(surface, 2, 2, w - 4, h - 4);
+    DrawCaptionText(surface, set.caption, 2, 2, w - 4, h - 4);
+    if (set.focused) DrawFocusFrame(surface, 2, 2, w - 4, h - 4);
   }
+  NoteButtonImages(window, set);
 }
 
 void ShapeButtonRegion(HWND window, int width, int height) noexcept {
@@ -59,6 +84,10 @@ void ShapeButtonRegion(HWND window, int width, int height) noexcept {
 }
 
 int PaintButtonBlend(HWND window, HDC surface) noexcept {
+  return PaintButtonBlendAt(window, surface, GetSkinProp(window, prop::kAlphaLevel));
+}
+
+int PaintButtonBlendAt(HWND window, HDC surface, LONG_PTR alpha) noexcept {
   if (!IsWindowEnabled(window)) {
     SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Disabled));
   }
@@ -67,16 +96,24 @@ int PaintButtonBlend(HWND window, HDC surface) noexcept {
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
   const LONG_PTR state = GetSkinProp(window, prop::kOldState);
-  const LONG_PTR alpha = GetSkinProp(window, prop::kAlphaLevel);
   HDC source = ButtonStateSurface(window, static_cast<int>(state));
   if (!source) return 0;
 
+  const BYTE opacity = static_cast<BYTE>(alpha < 0 ? 0 : alpha > 255 ? 255 : alpha);
+  // A constant opacity of 0 leaves every pixel as it is, one of 255 copies
+  // the image.
+  if (opacity == 0) return 0;
+  const int w = bounds.width;
+  const int h = bounds.height;
   TargetSurface target(window, surface);
+  if (opacity == 255) {
+    BitBlt(target.get(), 0, 0, w, h, source, 0, 0, SRCCOPY);
+    return 0;
+  }
   BLENDFUNCTION blend = {};
   blend.BlendOp = AC_SRC_OVER;
-  blend.SourceConstantAlpha = static_cast<BYTE>(alpha < 0 ? 0 : alpha > 255 ? 255 : alpha);
-  AlphaBlend(target.get(), 0, 0, bounds.width, bounds.height, source, 0, 0, bounds.width,
-             bounds.height, blend);
+  blend.SourceConstantAlpha = opacity;
+  AlphaBlend(target.get(), 0, 0, w, h, source, 0, 0, w, h, blend);
   return 0;
 }
 

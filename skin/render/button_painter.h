@@ -22,4 +22,7 @@ void ShapeButtonRegion(HWND window, int width, int height) noexcept;
 // original style was not a push button keep their own painting. Returns 0.
 int PaintButtonBlend(HWND window, HDC surface) noexcept;
 
+// The same at opacity `alpha`, for a caller that has just read "ALPHALEVEL".
+int PaintButtonBlendAt(HWND window, HDC surface, LONG_PTR alpha) noexcept;
+
 }  // namespace skin

@@ -1,6 +1,7 @@
 #include "skin/render/button_state_surfaces.h"
 
 #include "skin/core/window_props.h"
+#include "skin/render/button_image_sets.h"
 #include "skin/render/gdi_handles.h"
 
 namespace skin {
@@ -25,6 +26,7 @@ HDC ButtonStateSurface(HWND window, int state) noexcept {
 }
 
 void CreateButtonStateSurfaces(HWND window, HDC windowDc, int width, int height) noexcept {
+  ForgetButtonImages(window);
   for (int n = 0; n < kButtonStateCount; ++n) {
     HDC surface = CreateCompatibleDC(windowDc);
     HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
@@ -39,6 +41,7 @@ void CreateButtonStateSurfaces(HWND window, HDC windowDc, int width, int height)
 }
 
 void ResizeButtonStateSurfaces(HWND window, HDC windowDc, int width, int height) noexcept {
+  ForgetButtonImages(window);
   for (int n = 0; n < kButtonStateCount; ++n) {
     HBITMAP fresh = CreateCompatibleBitmap(windowDc, width, height);
     if (!fresh) continue;  // the surface keeps the bitmap it has
@@ -56,6 +59,7 @@ void ResizeButtonStateSurfaces(HWND window, HDC windowDc, int width, int height)
 }
 
 void DeleteButtonStateSurfaces(HWND window) noexcept {
+  ForgetButtonImages(window);
   for (int n = 0; n < kButtonStateCount; ++n) {
     const std::wstring dcKey = StateSurfaceKey(n, StateSurface::DeviceContext);
     const std::wstring bitmapKey = StateSurfaceKey(n, StateSurface::Bitmap);

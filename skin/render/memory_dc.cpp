@@ -5,7 +5,9 @@
 namespace skin {
 
 HDC CreateMemoryDC(int width, int height) noexcept {
-  OwnedDC display(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr));
+  // The screen's surface is borrowed from the system's cache: creating a
+  // display context for every surface costs more than the surface itself.
+  BorrowedWindowDC display(nullptr, BorrowedWindowDC::Area::Client);
   if (!display) return nullptr;
   OwnedDC memory(CreateCompatibleDC(display.get()));
   if (!memory) return nullptr;

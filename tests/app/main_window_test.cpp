@@ -2,6 +2,7 @@
 // the slots in data.mdb, the buttons and the hotkeys.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "app/mod_hot_key.h"
 #include "app/mod_tray.h"
 #include "app/slot_store.h"
+#include "app/tip_text.h"
 #include "forms/app.h"
 #include "forms/control.h"
 #include "forms/twips.h"
@@ -64,7 +66,9 @@ class MainWindow : public ::testing::Test {
     }
   }
   void ExpectSlot(int n, const std::wstring& text) {
-    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, text.c_str())) << n;
+    std::wstring shown = text;  // a NUL shows as U+2400
+    std::replace(shown.begin(), shown.end(), L'\0', L'\x2400');
+    EXPECT_EQ(std::make_tuple(form->txtClip(n).Text(), form->txtClip(n).ToolTipText()), std::make_tuple(text, app::SlotTipText(shown))) << n;
   }
   TempDir dir;
   std::unique_ptr<FrmMain> form;
@@ -122,6 +126,7 @@ TEST_F(MainWindow, SlotsLoadAtStartUpAndShutDownSavesThemBeforeTheGeometry) {
   app::SlotTexts stored, saved;
   for (int n = 1; n <= 9; ++n) stored[n - 1] = saved[n - 1] = L"槽 " + std::to_wstring(n);
   saved[1] = L"禾", saved[7] = L"", stored[3] = saved[3] = std::wstring(L"槽 4\0尾", 5);
+  stored[5] = saved[5] = std::wstring(600, L'长');  // longer than its tip
   for (bool minimised : {false, true}) {
     app::SaveSlots(dir.path.wstring(), stored);
     FrmMain& f = Start();

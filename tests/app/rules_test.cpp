@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/mod_ini.h"
 #include "app/paste_clipboard.h"
 #include "app/profile_text.h"
+#include "app/tip_text.h"
 #include "forms/clipboard.h"
 #include "forms/keystroke_sender.h"
 #include "harness.h"
@@ -61,6 +63,17 @@ TEST(Keystrokes, CtrlKeyAroundWhatTheUserHolds) {
     }
     EXPECT_EQ(got, want) << control << others.size();
   }
+}
+
+TEST(SlotTip, ShortTextWholeLongTextCutWithEllipsis) {
+  using S = std::wstring;
+  S lines;
+  for (int i = 0; i < 25; ++i) lines += L"a\r\n";
+  const std::pair<S, S> cases[] = {
+      {L"abc", L"abc"}, {S(512, L'x'), S(512, L'x')}, {S(513, L'x'), S(512, L'x') + L"…"},
+      {lines.substr(0, 24 * 3 - 2), lines.substr(0, 24 * 3 - 2)}, {lines, lines.substr(0, 24 * 3 - 2) + L"…"},
+      {S(511, L'x') + L"\U0001F4CE", S(511, L'x') + L"…"}, {S(510, L'x') + L"\U0001F4CE", S(510, L'x') + L"\U0001F4CE"}};
+  for (const auto& [text, tip] : cases) EXPECT_EQ(app::SlotTipText(text), tip) << text.size();
 }
 
 TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {

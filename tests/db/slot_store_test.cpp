@@ -44,6 +44,7 @@ TEST(SlotStore, NewInstallationGetsTheTableNineRowsInOrderAndTextsComeBackExactl
     if (zeroBytes) PutFile(file, "");
     EXPECT_EQ(app::LoadSlots(dir.path.wstring()), app::SlotTexts{});
     EXPECT_EQ(Sql(file, "select name from pragma_table_info('data')"), ",id,cont");
+    EXPECT_EQ(Sql(file, "pragma page_size"), ",16384");  // a long text in a quarter of the pages
     app::SlotTexts slots = Numbered(L"s");
     slots[6] = L"";
     app::SaveSlots(dir.path.wstring(), slots);

@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include "skin/core/control_kind.h"
+#include "skin/core/skin_window.h"
 #include "skin/core/window_props.h"
+#include "skin/render/button_state_surfaces.h"
 #include "skin/render/round_half_even.h"
 #include "skin/render/skin_images.h"
 #include "skin/render/stretch_skin_image.h"
@@ -115,6 +117,33 @@ TEST(SkinLook, EveryKindShowsItsFaceInEveryState) {
                {"vertical bar full", f.progress, 50, 1, kBar},
                {"disabled option", f.option, 4, top, Rgb(0xCAD9EC)},
                {"disabled dot", f.option, dx + 2, dy + 2, Rgb(0xA3D388)}});
+}
+
+// Pixels of state image `state` that differ between two buttons of one size.
+int ImagesDiffer(HWND a, HWND b, int state) {
+  HDC x = skin::ButtonStateSurface(a, state), y = skin::ButtonStateSurface(b, state);
+  int different = 0;
+  for (int py = 0; py < 23; ++py)
+    for (int px = 0; px < 75; ++px) different += GetPixel(x, px, py) != GetPixel(y, px, py);
+  return different;
+}
+
+TEST(SkinLook, ButtonsOfOneSizeCaptionAndFocusShareTheirImages) {
+  SkinForm f;
+  HWND twin = CreateChild(f.form, L"Button", BS_PUSHBUTTON, 0, 10, 200, 75, 23, L"赋值");
+  HWND wide = CreateChild(f.form, L"Button", BS_PUSHBUTTON, 0, 100, 200, 80, 23, L"赋值");
+  HWND other = CreateChild(f.form, L"Button", BS_PUSHBUTTON, 0, 200, 200, 75, 23, L"清除值");
+  for (HWND b : {twin, wide, other}) skin::SkinWindow(b);
+  Repaint(f.form);
+  for (int n = 0; n < 4; ++n) {
+    EXPECT_EQ(ImagesDiffer(f.push, twin, n), 0) << n;
+    EXPECT_GT(ImagesDiffer(f.push, other, n), 3) << n;
+  }
+  EXPECT_EQ(WindowPixels(wide).At(79, 11), kButtonBorder);
+  SetFocus(twin);  // the focused button's images get the focus frame, the others' stay
+  EXPECT_GT(ImagesDiffer(f.push, twin, 0), 20);
+  EXPECT_GT(ImagesDiffer(f.push, twin, 3), 20);
+  for (HWND b : {twin, wide, other}) skin::UnskinWindow(b), DestroyWindow(b);
 }
 
 TEST(SkinClassification, ClassNamesAndWindows) {
