@@ -64,12 +64,32 @@ bool OwnedByThisThread(HWND window) noexcept {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
+LONG_PTR SkinProcValue() noexcept { return reinterpret_cast<LONG_PTR>(&SkinWndProc); }
+
+LONG_PTR CurrentProc(HWND window) noexcept { return GetWindowLongPtrW(window, GWLP_WNDPROC); }
+
+// Puts SkinWndProc in front of the window's procedure and keeps that one in
+// "PROCADDR". A window the skin left under someone else's procedure still
+// has SkinWndProc in its chain: the skin takes up its place there again.
+void InstallSkinProc(HWND window) noexcept {
+  const LONG_PTR passThrough = GetSkinProp(window, prop::kPassProc);
+  RemoveSkinProp(window, prop::kPassProc);
+  if (passThrough != 0 && CurrentProc(window) != passThrough) {
+    SetSkinProp(window, prop::kProcAddr, passThrough);
+    return;
+  }
+  const LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC, SkinProcValue());
+  SetSkinProp(window, prop::kProcAddr, previous);
+}
+
 }  // namespace
 
 int SkinWindow(HWND window) noexcept {
   if (!window) return 0;
   if (GetSkinProp(window, prop::kProcAddr) != 0) return 0;
   if (!OwnedByThisThread(window)) return 0;
+  // SkinWndProc with nowhere to pass to must never become its own previous.
+  if (CurrentProc(window) == SkinProcValue() && GetSkinProp(window, prop::kPassProc) == 0) return 0;
 
   switch (ClassifyWindow(window)) {
     case ControlKind::Form:
@@ -95,14 +115,12 @@ int SkinWindow(HWND window) noexcept {
   }
 
   ++Engine().skinnedWindowCount;
-  const LONG_PTR previous =
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinWndProc));
-  SetSkinProp(window, prop::kProcAddr, previous);
+  InstallSkinProc(window);
   RepaintWhole(window);
   return 1;
 }
 
-int UnskinWindow(HWND window) noexcept {
+int UnskinWindow(HWND window, Restore restore) noexcept {
   if (!window) return 0;
   const LONG_PTR previous = GetSkinProp(window, prop::kProcAddr);
   if (previous == 0) return 0;
@@ -131,7 +149,11 @@ int UnskinWindow(HWND window) noexcept {
   }
 
   RemoveSkinProp(window, prop::kProcAddr);
-  SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+  if (restore == Restore::Always || CurrentProc(window) == SkinProcValue()) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+  } else {
+    SetSkinProp(window, prop::kPassProc, previous);  // theirs stays on top
+  }
   RepaintWhole(window);
 
   EngineState& engine = Engine();

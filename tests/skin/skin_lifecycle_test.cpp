@@ -6,6 +6,7 @@
 
 #include "skin/core/engine_state.h"
 #include "skin/core/skin_wnd_proc.h"
+#include "skin/core/window_props.h"
 #include "skin_fixture.h"
 
 namespace {
@@ -13,6 +14,17 @@ namespace {
 const LONG_PTR kSkinProc = reinterpret_cast<LONG_PTR>(&skin::SkinWndProc);
 LONG_PTR ProcOf(HWND w) { return GetWindowLongPtrW(w, GWLP_WNDPROC); }
 using Names = std::vector<std::wstring>;
+
+// Another party's subclass, installed over whatever the window has.
+WNDPROC g_under = nullptr;
+UINT g_lastSeen = 0;
+LRESULT CALLBACK OverProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  g_lastSeen = m;
+  return CallWindowProcW(g_under, w, m, wp, lp);
+}
+void InstallOver(HWND w) {
+  g_under = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OverProc)));
+}
 
 TEST(SkinLifecycle, AttachSkinsTheTreeOnceAndDetachPutsEverythingBack) {
   SkinForm f;
@@ -68,6 +80,39 @@ TEST(SkinLifecycle, AttachSkinsTheTreeOnceAndDetachPutsEverythingBack) {
   DeleteObject(region);
   EXPECT_FALSE(skin::Engine().started);
   EXPECT_EQ(f.skinner.DetachSkin(f.form), 0);
+}
+
+TEST(SkinLifecycle, ProceduresInstalledOverTheSkinKeepTheirPlaceAndTheControlAlive) {
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  const LONG_PTR buttonProc = Prop(f.push, L"PROCADDR");
+  const LONG_PTR over = reinterpret_cast<LONG_PTR>(&OverProc);
+  const int count = skin::Engine().skinnedWindowCount;
+  for (bool reattach : {true, false}) {  // then the subclass takes itself out
+    InstallOver(f.push);
+    ASSERT_EQ(f.skinner.DetachSkin(f.form), 1);
+    EXPECT_EQ(ProcOf(f.push), over);
+    EXPECT_NE(Send(f.push, WM_GETDLGCODE), 0) << "served by DefWindowProc";
+    if (reattach) {
+      ASSERT_EQ(f.skinner.AttachSkin(f.form), 1);
+      EXPECT_EQ(Prop(f.push, L"PROCADDR"), buttonProc);
+      EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
+      ASSERT_EQ(f.skinner.DetachSkin(f.push), 1);  // the window handed over: both leave
+      EXPECT_EQ(ProcOf(f.push), buttonProc);
+      ASSERT_EQ(f.skinner.AttachSkin(f.push), 1);
+    } else {
+      SetWindowLongPtrW(f.push, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_under));
+      EXPECT_NE(Send(f.push, WM_GETDLGCODE), 0) << "served by DefWindowProc";
+      EXPECT_EQ(ProcOf(f.push), buttonProc);
+      EXPECT_TRUE(PropNames(f.push).empty());
+      ASSERT_EQ(f.skinner.AttachSkin(f.form), 1);
+      EXPECT_EQ(Prop(f.push, L"PROCADDR"), buttonProc);
+    }
+  }
+  InstallOver(f.push);  // destroyed while skinned: the subclass sees the end
+  DestroyWindow(f.push);
+  EXPECT_EQ(g_lastSeen, static_cast<UINT>(WM_NCDESTROY));
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count - 1);
 }
 
 TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
