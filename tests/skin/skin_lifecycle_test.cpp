@@ -115,6 +115,68 @@ TEST(SkinLifecycle, ProceduresInstalledOverTheSkinKeepTheirPlaceAndTheControlAli
   EXPECT_EQ(skin::Engine().skinnedWindowCount, count - 1);
 }
 
+// A procedure under the skin: reads one property when its message arrives,
+// then may act on the window.
+std::map<HWND, WNDPROC> g_below;
+UINT g_when = 0;
+HWND g_probe = nullptr;
+const wchar_t* g_key = L"";
+LONG_PTR g_seen = 0;
+void (*g_then)(HWND) = nullptr;
+LRESULT CALLBACK BelowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == g_when) g_seen = Prop(g_probe, g_key);
+  const LRESULT result = CallWindowProcW(g_below[w], w, m, wp, lp);
+  if (m == g_when && g_then) g_then(w);
+  return result;
+}
+
+TEST(SkinLifecycle, OwnProcedureFirstAndWindowsLeavingTheSkinInsideIt) {
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  ASSERT_EQ(f.skinner.DetachSkin(f.form), 1);
+  for (HWND w : f.AllWindows()) {
+    g_below[w] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BelowProc)));
+  }
+  ASSERT_EQ(f.skinner.AttachSkin(f.form), 1);
+  HWND dialog = CreateTopLevel(L"#32770", WS_POPUP, 500, 0, 50, 20, f.form);
+  HWND list = CreateTopLevel(L"ComboLBox", WS_POPUP, 500, 40, 50, 20);
+  HWND owned = CreateTopLevel(L"Static", WS_POPUP, 500, 80, 50, 20, f.form);
+  auto setHot = [](HWND w) { skin::SetSkinProp(w, skin::prop::kOldState, 1); };
+  auto detach = [](HWND w) { skin::clsSkinner().DetachSkin(w); };
+  const struct { UINT message; HWND window; HWND probe; const wchar_t* key; void (*then)(HWND); LONG_PTR lp; } cases[] = {
+      {WM_SIZE, f.push, f.push, L"0BMP", nullptr, 0},
+      {WM_WINDOWPOSCHANGING, f.listCombo, f.listCombo, L"OLDSTATE", setHot, 0},
+      {WM_ENTERIDLE, f.form, dialog, L"PROCADDR", nullptr, reinterpret_cast<LPARAM>(dialog)},
+      {WM_CTLCOLORLISTBOX, f.form, list, L"PROCADDR", nullptr, reinterpret_cast<LPARAM>(list)},
+      {WM_ACTIVATE, f.form, owned, L"PROCADDR", nullptr, reinterpret_cast<LPARAM>(owned)},  // skin first
+      {WM_SIZE, f.push, f.push, L"", detach, 0}};
+  int i = 0;
+  for (const auto& c : cases) {
+    ++i;
+    const int live = LiveGdiHandles();
+    const LONG_PTR before = Prop(c.probe, c.key);
+    g_when = c.message, g_probe = c.probe, g_key = c.key, g_then = c.then;
+    if (c.message == WM_SIZE || c.message == WM_WINDOWPOSCHANGING) {
+      SetWindowPos(c.window, nullptr, 200 + i, 200, 60 + i, 21 + i, SWP_NOZORDER);
+    } else {
+      Send(c.window, c.message, c.message == WM_ACTIVATE, c.lp);
+    }
+    g_when = 0;
+    EXPECT_TRUE(c.then != setHot || Prop(c.window, L"OLDSTATE") == 0) << "skin's repaint came first";
+    if (c.message == WM_ACTIVATE) {
+      EXPECT_NE(g_seen, before) << "the other window skinned after the pass-on";
+    } else if (c.key[0] && !c.then) {
+      EXPECT_EQ(g_seen, before) << c.message;
+      EXPECT_NE(Prop(c.probe, c.key), before) << c.message << " skin's work came first or not at all";
+    }
+    if (c.then == detach) {
+      EXPECT_EQ(LiveGdiHandles(), live - 8) << c.message;
+      EXPECT_TRUE(PropNames(c.window).empty()) << c.message;
+    }
+  }
+  for (HWND w : {dialog, list, owned}) DestroyWindow(w);
+}
+
 TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   EXPECT_FALSE(skin::Engine().started);
   skin::clsSkinner skinner;
