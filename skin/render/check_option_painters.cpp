@@ -46,7 +46,9 @@ int PaintCheckBox(HWND window, VisualState state, bool force) noexcept {
   if (enabled) {
     FrameSolidRect(box.get(), 0, 0, cx, cy,
                    state == VisualState::Pressed ? kPressedCheckFrameColour : kFrameColour);
-    // A strip of the hot or pressed option face fills the box.
+    // A strip of the hot or pressed option face fills the box; a box below
+    // 13 pixels drops rows of it rather than ANDing them.
+    SetStretchBltMode(box.get(), COLORONCOLOR);
     if (state == VisualState::Hot) {
       StretchBlt(box.get(), 1, 1, cx - 2, cy - 2, images.optionFace, 1, 17, 11, 5, SRCCOPY);
     } else if (state == VisualState::Pressed) {
