@@ -59,6 +59,14 @@ LRESULT OnSkinDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam
   return PassOn(previous, window, message, wParam, lParam);
 }
 
+LRESULT OnSkinNcDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) noexcept {
+  // Still skinned only when WM_DESTROY did not come through the skin (a
+  // procedure over it kept it back): release the window now.
+  UnskinWindow(window);
+  return PassOn(previous, window, message, wParam, lParam);
+}
+
 LRESULT OnSkinNewWindow(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) noexcept {
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);

@@ -6,8 +6,10 @@ namespace skin {
 // Puts the skin on one window: the preparation its kind needs, SkinWndProc
 // installed with the previous procedure kept in "PROCADDR", the frame and the
 // client repainted. A form's descendants are skinned first. 1 when skinned
-// by this call; 0 for handle 0, a window already skinned, or a window that
-// belongs to another thread (its procedure cannot be replaced from here).
+// by this call; 0 for handle 0, a window already skinned, a window that
+// belongs to another thread (its procedure cannot be replaced from here), or
+// one whose procedure could not be replaced (its preparation undone, the
+// count untouched).
 int SkinWindow(HWND window) noexcept;
 
 // How UnskinWindow treats a procedure installed over the skin's: Always
@@ -19,8 +21,8 @@ enum class Restore { IfOnTop, Always };
 // The exact reverse: a form's descendants first (IfOnTop), then the window's
 // own preparation undone, its properties removed and its procedure restored
 // as `restore` says. The last window released frees the skin images and
-// ends the engine. 1 when unskinned by this call; 0 for handle 0 or a
-// window not skinned.
+// ends the engine. 1 when unskinned by this call; 0 for handle 0, a window
+// not skinned or one of another thread.
 int UnskinWindow(HWND window, Restore restore = Restore::IfOnTop) noexcept;
 
 // EnumChildWindows callbacks; always continue.

@@ -33,6 +33,8 @@ SkinHandler SkinHandlerFor(UINT message) noexcept {
   switch (message) {
     case WM_DESTROY:
       return &OnSkinDestroy;
+    case WM_NCDESTROY:
+      return &OnSkinNcDestroy;
     case WM_SIZE:
       return &OnSkinSize;
     case WM_ACTIVATE:

@@ -17,9 +17,10 @@ using Names = std::vector<std::wstring>;
 
 // Another party's subclass, installed over whatever the window has.
 WNDPROC g_under = nullptr;
-UINT g_lastSeen = 0;
+UINT g_lastSeen = 0, g_swallow = 0;
 LRESULT CALLBACK OverProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   g_lastSeen = m;
+  if (m == g_swallow) return 0;
   return CallWindowProcW(g_under, w, m, wp, lp);
 }
 void InstallOver(HWND w) {
@@ -202,22 +203,49 @@ TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   for (HWND w : {owned, dialog, stranger}) DestroyWindow(w);
   EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
 
-  // A window of another thread is left alone.
-  HWND foreign = nullptr;
-  HANDLE thread = CreateThread(nullptr, 0, [](void* out) -> DWORD {
-    *static_cast<HWND*>(out) = CreateTopLevel(L"#32770", WS_POPUP, 600, 0, 40, 40);
+  // Windows of another thread, one carrying a copy's "PROCADDR", are left alone.
+  struct Foreign { HWND window; HANDLE ready, done; } other = {
+      nullptr, CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  HANDLE thread = CreateThread(nullptr, 0, [](void* p) -> DWORD {
+    auto* o = static_cast<Foreign*>(p);
+    o->window = CreateTopLevel(L"#32770", WS_POPUP, 600, 0, 40, 40);
+    SetPropW(o->window, L"PROCADDR", reinterpret_cast<HANDLE>(&DefWindowProcW));
+    SetEvent(o->ready);
+    while (MsgWaitForMultipleObjects(1, &o->done, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpFor(0);
     return 0;
-  }, &foreign, 0, nullptr);
+  }, &other, 0, nullptr);
+  ASSERT_EQ(WaitForSingleObject(other.ready, 5000), WAIT_OBJECT_0);
+  const LONG_PTR foreignProc = ProcOf(other.window);
+  EXPECT_EQ(skinner.AttachSkin(other.window), 0);
+  EXPECT_EQ(skinner.DetachSkin(other.window), 0);
+  EXPECT_EQ(ProcOf(other.window), foreignProc);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
+  SetEvent(other.done);
   WaitForSingleObject(thread, 5000);
-  CloseHandle(thread);
-  EXPECT_EQ(skinner.AttachSkin(foreign), 0);
-  EXPECT_TRUE(PropNames(foreign).empty());
+  for (HANDLE h : {thread, other.ready, other.done}) CloseHandle(h);
+
+  // A button that dies while the skin prepares it is not counted and keeps nothing.
+  HWND doomed = CreateChild(f.form, L"Button", BS_PUSHBUTTON, 0, 300, 100, 40, 20);
+  g_below[doomed] = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(doomed, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BelowProc)));
+  g_when = BM_SETSTYLE, g_probe = doomed, g_key = L"", g_then = [](HWND w) { DestroyWindow(w); };
+  const int live = LiveGdiHandles();
+  EXPECT_EQ(skinner.AttachSkin(doomed), 0);
+  g_when = 0;
+  EXPECT_EQ(LiveGdiHandles(), live);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
 
   // Destroyed while skinned: a button takes its eight surfaces along.
   const HGDIOBJ surface = reinterpret_cast<HGDIOBJ>(Prop(f.push, L"2BMP"));
   DestroyWindow(f.push);
   EXPECT_EQ(GetObjectType(surface), 0u);
   EXPECT_EQ(skin::Engine().skinnedWindowCount, count - 1);
+  g_swallow = WM_DESTROY;  // a subclass over the skin keeps WM_DESTROY to itself
+  InstallOver(f.second);
+  const HGDIOBJ kept = reinterpret_cast<HGDIOBJ>(Prop(f.second, L"1HDC"));
+  DestroyWindow(f.second);
+  g_swallow = 0;
+  EXPECT_EQ(GetObjectType(kept), 0u);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count - 2);
   DestroyWindow(f.form);
   f.form = nullptr;
   f.attached = false;
