@@ -70,6 +70,8 @@ SkinHandler SkinHandlerFor(UINT message) noexcept {
       return &OnSkinLButtonDblClk;
     case WM_MOUSELEAVE:
       return &OnSkinMouseLeave;
+    case WM_MOUSEHOVER:
+      return &OnSkinMouseHover;
     default:
       return &PassOn;
   }

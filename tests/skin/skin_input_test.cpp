@@ -143,6 +143,16 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
   SetFocus(f.text);
   EXPECT_EQ(GetPixel(image, 2, 2), plain);
   EXPECT_EQ(Prop(b, L"ALPHALEVEL"), 0);
+  EXPECT_EQ(RunFades({b})[b], FadeLevels(0)) << "the button's own focus repaint cut the fade";
+  // A repaint asked for before the button's own is kept, and only that one.
+  const RECT uncovered = {40, 5, 60, 15};
+  for (UINT message : {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_KILLFOCUS}) {
+    ResetButton(b);
+    InvalidateRect(b, &uncovered, FALSE);
+    Send(b, message, 0, Point(30, 10));
+    RECT pending = {};
+    EXPECT_TRUE(GetUpdateRect(b, &pending, FALSE) && EqualRect(&pending, &uncovered)) << message;
+  }
 
   for (bool user32 : {true, false}) {
     skin::Engine().hasTrackMouseEvent = user32;
