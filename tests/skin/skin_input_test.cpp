@@ -62,6 +62,10 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
   EXPECT_EQ(Skin(b), (Record{kHot, 0, 0, 1}));
   EXPECT_EQ(DiffersFromImage(b, kHot), 0);
+  Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // one leave request per thread: b is left now
+  EXPECT_EQ(Skin(b), (Record{kNormal, 0, 1, 0}));
+  ResetButton(b);
+  ResetButton(f.second);
 
   // Leaving lays the hot face at 140 over what is shown, then fades the normal face in.
   skin::SetSkinProp(b, skin::prop::kOldState, kNormal);
