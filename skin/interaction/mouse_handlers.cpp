@@ -81,6 +81,9 @@ void ButtonUp(HWND window, ControlKind kind) noexcept {
 
 void CommandButtonMove(HWND window) noexcept {
   if (GetSkinProp(window, prop::kMouseFlag) == 0) {
+    // A move handled only after the pointer has gone (input queued behind
+    // other work) starts nothing: no leave would follow it.
+    if (!IsUnderCursor(window)) return;
     ArmMouseLeave(window);
     FadeTo(window, VisualState::Hot, 0);
   } else if (!IsUnderCursor(window)) {
