@@ -47,13 +47,20 @@ int wmain() {
     buttons.push_back(main.cmdClear(n).hwnd());
   }
   const LPARAM inside = MAKELPARAM(5, 5);
+  auto pointAt = [](HWND b) {  // the skin starts a hover only under the pointer
+    RECT r = {};
+    GetWindowRect(b, &r);
+    SetCursorPos(r.left + 5, r.top + 5);
+  };
   auto click = [&](HWND b) {
+    pointAt(b);
     SendMessageW(b, WM_MOUSEMOVE, 0, inside);
     SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, inside);
     SendMessageW(b, WM_LBUTTONUP, 0, inside);
     SendMessageW(b, WM_MOUSELEAVE, 0, 0);
   };
   auto noClick = [&](HWND b) {
+    pointAt(b);
     SendMessageW(b, WM_MOUSEMOVE, 0, inside);
     SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, inside);
     ReleaseCapture();
@@ -80,6 +87,7 @@ int wmain() {
       {"focus gained (WM_SETFOCUS)", WM_SETFOCUS, 0}, {"focus lost (WM_KILLFOCUS)", WM_KILLFOCUS, 0}};
   for (const auto& part : parts) {
     std::printf("%-58s %10.1f us\n", part.name, PerPass(buttons, kRounds, [&](HWND b) {
+                  pointAt(b);
                   SendMessageW(b, part.message, part.wParam, inside);
                   ReleaseCapture();
                   if (part.message == WM_MOUSEMOVE) SendMessageW(b, WM_MOUSELEAVE, 0, 0);

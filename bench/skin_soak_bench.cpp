@@ -176,6 +176,9 @@ int wmain(int argc, wchar_t** argv) {
   Soak("hover / leave / press / release / focus over the main window's buttons", kButtonCycles / scale,
        [&](int i) {
          HWND button = buttons[static_cast<size_t>(i) % buttons.size()];
+         RECT r = {};
+         GetWindowRect(button, &r);
+         SetCursorPos(r.left + 5, r.top + 5);  // the skin starts a hover only under the pointer
          SendMessageW(button, WM_MOUSEMOVE, 0, inside);  // enter: the hover fade starts
          SendMessageW(button, WM_TIMER, 1, 0);
          SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, inside);  // pressed face, takes the focus
