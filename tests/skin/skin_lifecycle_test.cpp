@@ -7,6 +7,7 @@
 #include "skin/core/engine_state.h"
 #include "skin/core/skin_wnd_proc.h"
 #include "skin/core/window_props.h"
+#include "skin/render/button_state_surfaces.h"
 #include "skin_fixture.h"
 
 namespace {
@@ -63,24 +64,15 @@ TEST(SkinLifecycle, AttachSkinsTheTreeOnceAndDetachPutsEverythingBack) {
   EXPECT_TRUE(PtInRegion(region, 1, 1) && PtInRegion(region, 74, 11));
 
   // Attaching again changes nothing; handles the skin gave out die with detach.
-  const int count = skin::Engine().skinnedWindowCount;
+  const int count = skin::Engine().skinnedWindowCount, live = LiveGdiHandles();
   EXPECT_EQ(f.skinner.AttachSkin(f.form), 0);
   EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
-  std::vector<HGDIOBJ> handles;
-  for (HWND b : {f.push, f.second, f.checkStyle, f.disabled}) {
-    for (const wchar_t* key : {L"0HDC", L"1HDC", L"2HDC", L"3HDC", L"0BMP", L"1BMP", L"2BMP", L"3BMP"}) {
-      handles.push_back(reinterpret_cast<HGDIOBJ>(Prop(b, key)));
-    }
-  }
-  const skin::SkinImages images = skin::Engine().images;
-  for (HDC image : {images.buttonFace, images.comboButton, images.mark, images.optionFace, images.header}) {
-    handles.push_back(image);
-  }
-  for (HGDIOBJ h : handles) EXPECT_NE(GetObjectType(h), 0u);
+  const HDC image = skin::Engine().images.header, surface = skin::ButtonStateSurface(f.disabled, 3);
   EnableWindow(f.push, FALSE);  // changes made while skinned stay
   ASSERT_EQ(f.skinner.DetachSkin(f.form), 1);
   f.attached = false;
-  for (HGDIOBJ h : handles) EXPECT_EQ(GetObjectType(h), 0u) << h;
+  EXPECT_EQ(LiveGdiHandles(), live - 4 * 8 - 5 * 2) << "four buttons' surfaces, five images";
+  EXPECT_EQ(GetObjectType(image) + GetObjectType(surface), 0u);
   for (HWND w : f.AllWindows()) {
     EXPECT_EQ(ProcOf(w), previous[w]) << w;
     EXPECT_TRUE(PropNames(w).empty()) << w;
@@ -128,13 +120,16 @@ TEST(SkinLifecycle, OwnProcedureFirstAndWindowsLeavingTheSkinInsideIt) {
   HWND dialog = CreateTopLevel(L"#32770", WS_POPUP, 500, 0, 50, 20, f.form);
   HWND list = CreateTopLevel(L"ComboLBox", WS_POPUP, 500, 40, 50, 20);
   HWND owned = CreateTopLevel(L"Static", WS_POPUP, 500, 80, 50, 20, f.form);
+  HWND form = CreateTopLevel(L"#32770", WS_POPUP, 500, 120, 50, 20), stranger = CreateTopLevel(L"Static", WS_POPUP, 0, 0, 5, 5);
+  const int count = skin::Engine().skinnedWindowCount;
   void (*setHot)(HWND) = [](HWND w) { skin::SetSkinProp(w, skin::prop::kOldState, 1); };
   void (*detach)(HWND) = [](HWND w) { skin::clsSkinner().DetachSkin(w); };
   // The skin's work comes after the window's own procedure, except for activation.
   const struct { UINT message; HWND window, probe; const wchar_t* key; void (*then)(HWND); } cases[] = {
       {WM_SIZE, f.push, f.push, L"0BMP", nullptr}, {WM_WINDOWPOSCHANGING, f.listCombo, f.listCombo, L"OLDSTATE", setHot},
       {WM_ENTERIDLE, f.form, dialog, L"PROCADDR", nullptr}, {WM_CTLCOLORLISTBOX, f.form, list, L"PROCADDR", nullptr},
-      {WM_ACTIVATE, f.form, owned, L"PROCADDR", nullptr}, {WM_SIZE, f.push, f.push, L"0BMP", detach}};
+      {WM_ACTIVATE, f.form, owned, L"PROCADDR", nullptr}, {WM_ACTIVATE, f.form, form, L"PROCADDR", nullptr},
+      {WM_SIZE, f.push, f.push, L"0BMP", detach}};
   int i = 0;
   for (const auto& c : cases) {
     ++i;
@@ -148,7 +143,10 @@ TEST(SkinLifecycle, OwnProcedureFirstAndWindowsLeavingTheSkinInsideIt) {
     EXPECT_NE(Prop(c.probe, c.key), c.then == setHot ? 1 : before) << c.message;
     EXPECT_TRUE(c.then != detach || (LiveGdiHandles() == live - 8 && PropNames(c.window).empty()));
   }
-  for (HWND w : {dialog, list, owned}) DestroyWindow(w);
+  Send(f.form, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(stranger));  // neither owned nor a form
+  EXPECT_EQ(PropNames(stranger), Names{});
+  for (HWND w : {dialog, list, owned, form, stranger}) DestroyWindow(w);
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count - 1) << "the button detached above";
 }
 
 TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
@@ -164,22 +162,9 @@ TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   EXPECT_EQ(skin::Engine().images.mark, images) << "images built twice";
   const int count = skin::Engine().skinnedWindowCount;
 
-  // Activation brings in owned windows and dialogs, not strangers.
-  HWND owned = CreateTopLevel(L"Static", WS_POPUP, 500, 0, 50, 20, f.form);
-  HWND dialog = CreateTopLevel(L"#32770", WS_POPUP, 500, 40, 50, 20);
-  HWND stranger = CreateTopLevel(L"Static", WS_POPUP, 500, 80, 50, 20);
-  for (HWND w : {owned, dialog, stranger}) Send(f.form, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(w));
-  EXPECT_EQ(ProcOf(owned), kSkinProc);
-  EXPECT_EQ(ProcOf(dialog), kSkinProc);
-  EXPECT_NE(ProcOf(stranger), kSkinProc);
-  EXPECT_EQ(skin::Engine().skinnedWindowCount, count + 2);
-  for (HWND w : {owned, dialog, stranger}) DestroyWindow(w);
-  EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
-
   // Windows of another thread, one carrying a copy's "PROCADDR", are left alone.
   static HWND foreign;
-  static HANDLE ready, done;
-  ready = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  static HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE thread = CreateThread(nullptr, 0, [](void*) -> DWORD {
     foreign = CreateTopLevel(L"#32770", WS_POPUP, 600, 0, 40, 40);
     SetPropW(foreign, L"PROCADDR", reinterpret_cast<HANDLE>(&DefWindowProcW));
@@ -194,7 +179,7 @@ TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
   SetEvent(done);
   WaitForSingleObject(thread, 5000);
-  for (HANDLE h : {thread, ready, done}) CloseHandle(h);
+  CloseHandle(thread);
 
   HWND doomed = CreateChild(f.form, L"Button", BS_PUSHBUTTON, 0, 300, 100, 40, 20);  // dies while prepared
   Hook(doomed);
