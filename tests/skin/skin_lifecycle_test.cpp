@@ -160,7 +160,15 @@ TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   SkinForm f;
   ASSERT_TRUE(f.attached);
   EXPECT_EQ(skin::Engine().images.mark, images) << "images built twice";
+  // A nested form skinned before its parent: every window counted once.
+  const int all = skin::Engine().skinnedWindowCount;
+  HWND inner = CreateChild(f.form, L"ThunderRT6FormDC", 0, 0, 300, 200, 90, 60);
+  CreateChild(inner, L"Button", BS_PUSHBUTTON, 0, 5, 5, 60, 20);
+  ASSERT_EQ(skinner.DetachSkin(f.form), 1);
+  ASSERT_EQ(skinner.AttachSkin(inner) + skinner.AttachSkin(f.form), 2);
   const int count = skin::Engine().skinnedWindowCount;
+  EXPECT_EQ(count, all + 2);
+  const HDC current = skin::Engine().images.mark;
 
   // Windows of another thread, one carrying a copy's "PROCADDR", are left alone.
   static HWND foreign;
@@ -180,6 +188,19 @@ TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   SetEvent(done);
   WaitForSingleObject(thread, 5000);
   CloseHandle(thread);
+
+  // A message box the form opens is skinned while it waits and unskinned when it closes.
+  static int during, ticks;
+  SetTimer(f.form, 7, 50, [](HWND form, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"skin box");
+    if (!box || (!GetPropW(box, L"PROCADDR") && ++ticks < 40)) return;
+    during = skin::Engine().skinnedWindowCount;
+    KillTimer(form, id);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  MessageBoxW(f.form, L"text", L"skin box", MB_OK);
+  EXPECT_GT(during, count + 1) << "the box and its controls";
+  EXPECT_EQ(skin::Engine().skinnedWindowCount, count);
 
   HWND doomed = CreateChild(f.form, L"Button", BS_PUSHBUTTON, 0, 300, 100, 40, 20);  // dies while prepared
   Hook(doomed);
@@ -203,7 +224,7 @@ TEST(SkinLifecycle, LaterWindowsDestroyedWindowsAndOtherThreads) {
   f.form = nullptr;
   f.attached = false;
   EXPECT_FALSE(skin::Engine().started);
-  EXPECT_EQ(GetObjectType(images), 0u);
+  EXPECT_EQ(GetObjectType(current), 0u);
 }
 
 TEST(SkinLeaks, ThousandsOfCyclesKeepTheProcessGdiHandles) {
