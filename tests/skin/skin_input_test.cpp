@@ -64,6 +64,13 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   EXPECT_EQ(DiffersFromImage(b, kHot), 0);
   Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // handled after the pointer went on: starts nothing
   EXPECT_EQ(Prop(f.second, L"MOUSEFLAG") + Prop(f.second, L"TIMERID"), 0);
+  RECT other;
+  GetWindowRect(f.second, &other);
+  SetCursorPos(other.left + 5, other.top + 5);
+  Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // one leave request per thread: b is left at once
+  EXPECT_EQ(Skin(b)[3], 0);
+  CursorOver(b);
+  ResetButton(b);
 
   // Leaving lays the hot face at 140 over what is shown, then fades the normal face in.
   skin::SetSkinProp(b, skin::prop::kOldState, kNormal);
