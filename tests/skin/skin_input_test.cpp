@@ -175,6 +175,12 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
     EXPECT_EQ(Skin(b)[0], kNormal) << user32;
     EXPECT_EQ(Skin(b)[3], 0) << user32;
   }
+  ResetButton(b);  // a hover fade ends with the pointer gone and no leave reported
+  skin::SetSkinProp(b, skin::prop::kMouseFlag, 1);
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 255);
+  Send(b, WM_TIMER, 1);
+  PumpFor(50);
+  EXPECT_EQ(Skin(b)[3], 0);
 }
 
 TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
