@@ -16,6 +16,6 @@ int StartSkin(HWND window) noexcept {
   return SkinWindow(window);
 }
 
-int StopSkin(HWND window) noexcept { return UnskinWindow(window); }
+int StopSkin(HWND window) noexcept { return UnskinWindow(window, Restore::Always); }
 
 }  // namespace skin

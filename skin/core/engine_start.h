@@ -7,7 +7,8 @@ namespace skin {
 // images), also for handle 0, then skins the window: SkinWindow's result.
 int StartSkin(HWND window) noexcept;
 
-// UnskinWindow's result; the last window released also ends the engine.
+// UnskinWindow's result, the procedure found at attach put back whatever
+// sits on top; the last window released also ends the engine.
 int StopSkin(HWND window) noexcept;
 
 }  // namespace skin

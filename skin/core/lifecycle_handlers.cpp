@@ -4,6 +4,7 @@
 #include "skin/core/skin_handler.h"
 #include "skin/core/skin_window.h"
 #include "skin/core/visual_state.h"
+#include "skin/interaction/still_skinned.h"
 #include "skin/render/button_painter.h"
 #include "skin/render/button_state_surfaces.h"
 #include "skin/render/combo_button_painter.h"
@@ -25,6 +26,8 @@ LRESULT OnSkinActivate(WNDPROC previous, HWND window, UINT message, WPARAM wPara
 LRESULT OnSkinSize(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                    LPARAM lParam) noexcept {
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  // The window's own procedure may have destroyed it or taken the skin off.
+  if (!StillSkinned(window)) return result;
   if (ClassifyWindow(window) == ControlKind::CommandButton) {
     WindowBounds bounds;
     GetWindowBounds(window, bounds);
@@ -41,6 +44,7 @@ LRESULT OnSkinSize(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
 LRESULT OnSkinWindowPosChanging(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                                 LPARAM lParam) noexcept {
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (!StillSkinned(window)) return result;
   const ControlKind kind = ClassifyWindow(window);
   if (kind == ControlKind::ComboBox || kind == ControlKind::DriveList) {
     VisualState state = VisualState::Normal;
@@ -51,6 +55,14 @@ LRESULT OnSkinWindowPosChanging(WNDPROC previous, HWND window, UINT message, WPA
 
 LRESULT OnSkinDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                       LPARAM lParam) noexcept {
+  UnskinWindow(window);
+  return PassOn(previous, window, message, wParam, lParam);
+}
+
+LRESULT OnSkinNcDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) noexcept {
+  // Still skinned only when WM_DESTROY did not come through the skin (a
+  // procedure over it kept it back): release the window now.
   UnskinWindow(window);
   return PassOn(previous, window, message, wParam, lParam);
 }

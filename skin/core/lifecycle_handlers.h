@@ -23,6 +23,11 @@ LRESULT OnSkinWindowPosChanging(WNDPROC previous, HWND window, UINT message, WPA
 LRESULT OnSkinDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                       LPARAM lParam) noexcept;
 
+// WM_NCDESTROY: a window still skinned here (its WM_DESTROY never reached
+// the skin) is released, then the previous procedure runs.
+LRESULT OnSkinNcDestroy(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                        LPARAM lParam) noexcept;
+
 // WM_ENTERIDLE and WM_CTLCOLORLISTBOX: after the previous procedure, the
 // dialog, menu or list box named by lParam is skinned.
 LRESULT OnSkinNewWindow(WNDPROC previous, HWND window, UINT message, WPARAM wParam,

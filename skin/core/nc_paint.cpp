@@ -48,12 +48,12 @@ LRESULT PaintProgressBarWhole(HWND window) noexcept {
     SelectClipRgn(image.get(), clientArea);
     DeleteObject(clientArea);
     if (style & PBS_VERTICAL) {
-      if (style & PBS_SMOOTH) {
-        FillSolidRect(image.get(), bx, by, s.clientWidth, s.clientHeight, kProgressFillColour);
-      }
-      FillSolidRect(image.get(), bx, by, s.clientWidth,
-                    RoundHalfEven(s.clientHeight - s.clientHeight * static_cast<double>(fraction)),
-                    kWhite);
+      // Filled whole, then uncovered down to the fill line, smooth or not; an
+      // over-full bar uncovers nothing (a negative height would paint upwards).
+      FillSolidRect(image.get(), bx, by, s.clientWidth, s.clientHeight, kProgressFillColour);
+      const int empty =
+          RoundHalfEven(s.clientHeight - s.clientHeight * static_cast<double>(fraction));
+      if (empty > 0) FillSolidRect(image.get(), bx, by, s.clientWidth, empty, kWhite);
     } else {
       FillSolidRect(image.get(), bx, by, ProgressFillLength(s.clientWidth, fraction),
                     s.clientHeight, kProgressFillColour);

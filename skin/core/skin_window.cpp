@@ -20,7 +20,12 @@ constexpr LONG_PTR kButtonStyleBits = 0xFFFF;
 constexpr LONG_PTR kNone = 0;
 constexpr LONG_PTR kNoIndex = -1;
 
-void PrepareCommandButton(HWND window) noexcept {
+// False when the window did not survive its own handling of the new style;
+// nothing is made for it then.
+bool PrepareCommandButton(HWND window) noexcept {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  if (IsSkinDrawnButtonStyle(style)) SendMessageW(window, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+  if (!IsWindow(window)) return false;
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
   {
@@ -28,8 +33,6 @@ void PrepareCommandButton(HWND window) noexcept {
     CreateButtonStateSurfaces(window, windowDc.get(), bounds.width, bounds.height);
     RenderButtonStates(window);
   }
-  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  if (IsSkinDrawnButtonStyle(style)) SendMessageW(window, BM_SETSTYLE, BS_OWNERDRAW, TRUE);
   SetSkinProp(window, prop::kOldStyle, style);
   SetSkinProp(window, prop::kMouseFlag, kNone);
   SetSkinProp(window, prop::kTimerId, kNone);
@@ -38,6 +41,7 @@ void PrepareCommandButton(HWND window) noexcept {
                                                             : VisualState::Disabled));
   SetSkinProp(window, prop::kAlphaLevel, 0);
   ShapeButtonRegion(window, bounds.width, bounds.height);
+  return true;
 }
 
 void ReleaseCommandButton(HWND window) noexcept {
@@ -64,20 +68,37 @@ bool OwnedByThisThread(HWND window) noexcept {
   return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
 }
 
-}  // namespace
+LONG_PTR SkinProcValue() noexcept { return reinterpret_cast<LONG_PTR>(&SkinWndProc); }
 
-int SkinWindow(HWND window) noexcept {
-  if (!window) return 0;
-  if (GetSkinProp(window, prop::kProcAddr) != 0) return 0;
-  if (!OwnedByThisThread(window)) return 0;
+LONG_PTR CurrentProc(HWND window) noexcept { return GetWindowLongPtrW(window, GWLP_WNDPROC); }
 
-  switch (ClassifyWindow(window)) {
+// Puts SkinWndProc in front of the window's procedure and keeps that one in
+// "PROCADDR"; false when the system refused. A window the skin left under
+// someone else's procedure still has SkinWndProc in its chain: the skin
+// takes up its place there again.
+bool InstallSkinProc(HWND window) noexcept {
+  const LONG_PTR passThrough = GetSkinProp(window, prop::kPassProc);
+  RemoveSkinProp(window, prop::kPassProc);
+  if (passThrough != 0 && CurrentProc(window) != passThrough) {
+    return SetSkinProp(window, prop::kProcAddr, passThrough) != FALSE;
+  }
+  const LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC, SkinProcValue());
+  if (previous == 0) return false;  // every live window has a procedure
+  if (!SetSkinProp(window, prop::kProcAddr, previous)) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+    return false;
+  }
+  return true;
+}
+
+// The preparation of the window's kind; false when the window is gone.
+bool PrepareKind(HWND window, ControlKind kind) noexcept {
+  switch (kind) {
     case ControlKind::Form:
       EnumChildWindows(window, SkinChildProc, 0);
       break;
     case ControlKind::CommandButton:
-      PrepareCommandButton(window);
-      break;
+      return PrepareCommandButton(window);
     case ControlKind::ComboBox:
     case ControlKind::DriveList:
     case ControlKind::CheckBox:
@@ -93,21 +114,12 @@ int SkinWindow(HWND window) noexcept {
     default:
       break;
   }
-
-  ++Engine().skinnedWindowCount;
-  const LONG_PTR previous =
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SkinWndProc));
-  SetSkinProp(window, prop::kProcAddr, previous);
-  RepaintWhole(window);
-  return 1;
+  return true;
 }
 
-int UnskinWindow(HWND window) noexcept {
-  if (!window) return 0;
-  const LONG_PTR previous = GetSkinProp(window, prop::kProcAddr);
-  if (previous == 0) return 0;
-
-  switch (ClassifyWindow(window)) {
+// Undoes PrepareKind (a form's descendants too).
+void ReleaseKind(HWND window, ControlKind kind) noexcept {
+  switch (kind) {
     case ControlKind::Form:
       EnumChildWindows(window, UnskinChildProc, 0);
       break;
@@ -129,9 +141,46 @@ int UnskinWindow(HWND window) noexcept {
     default:
       break;
   }
+}
+
+}  // namespace
+
+int SkinWindow(HWND window) noexcept {
+  if (!window) return 0;
+  if (GetSkinProp(window, prop::kProcAddr) != 0) return 0;
+  if (!OwnedByThisThread(window)) return 0;
+  // SkinWndProc with nowhere to pass to must never become its own previous.
+  if (CurrentProc(window) == SkinProcValue() && GetSkinProp(window, prop::kPassProc) == 0) return 0;
+
+  const ControlKind kind = ClassifyWindow(window);
+  if (!PrepareKind(window, kind)) return 0;
+  if (!InstallSkinProc(window)) {
+    // Counted only with the procedure in place; a form's descendants keep
+    // their skin, each on its own.
+    if (kind != ControlKind::Form) ReleaseKind(window, kind);
+    return 0;
+  }
+  ++Engine().skinnedWindowCount;
+  RepaintWhole(window);
+  return 1;
+}
+
+int UnskinWindow(HWND window, Restore restore) noexcept {
+  if (!window) return 0;
+  const LONG_PTR previous = GetSkinProp(window, prop::kProcAddr);
+  if (previous == 0) return 0;
+
+  // Only this thread's windows were counted; another process's window may
+  // carry the property of a copy of its own.
+  if (!OwnedByThisThread(window)) return 0;
+  ReleaseKind(window, ClassifyWindow(window));
 
   RemoveSkinProp(window, prop::kProcAddr);
-  SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+  if (restore == Restore::Always || CurrentProc(window) == SkinProcValue()) {
+    SetWindowLongPtrW(window, GWLP_WNDPROC, previous);
+  } else {
+    SetSkinProp(window, prop::kPassProc, previous);  // theirs stays on top
+  }
   RepaintWhole(window);
 
   EngineState& engine = Engine();

@@ -11,11 +11,30 @@
 #include "skin/render/paint_handler.h"
 
 namespace skin {
+namespace {
+
+// The skin is off the window but another procedure installed over it still
+// calls this one: hand everything to the procedure the skin had found. Once
+// SkinWndProc is the window's procedure again it steps out of the chain.
+LRESULT PassThrough(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  const LONG_PTR next = GetSkinProp(window, prop::kPassProc);
+  if (next == 0) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY ||
+      GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&SkinWndProc)) {
+    RemoveSkinProp(window, prop::kPassProc);
+    if (message != WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_WNDPROC, next);
+  }
+  return CallWindowProcW(reinterpret_cast<WNDPROC>(next), window, message, wParam, lParam);
+}
+
+}  // namespace
 
 SkinHandler SkinHandlerFor(UINT message) noexcept {
   switch (message) {
     case WM_DESTROY:
       return &OnSkinDestroy;
+    case WM_NCDESTROY:
+      return &OnSkinNcDestroy;
     case WM_SIZE:
       return &OnSkinSize;
     case WM_ACTIVATE:
@@ -51,6 +70,8 @@ SkinHandler SkinHandlerFor(UINT message) noexcept {
       return &OnSkinLButtonDblClk;
     case WM_MOUSELEAVE:
       return &OnSkinMouseLeave;
+    case WM_MOUSEHOVER:
+      return &OnSkinMouseHover;
     default:
       return &PassOn;
   }
@@ -59,7 +80,7 @@ SkinHandler SkinHandlerFor(UINT message) noexcept {
 LRESULT CALLBACK SkinWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (!window) return 0;
   const auto previous = reinterpret_cast<WNDPROC>(GetSkinProp(window, prop::kProcAddr));
-  if (!previous) return DefWindowProcW(window, message, wParam, lParam);
+  if (!previous) return PassThrough(window, message, wParam, lParam);
   return SkinHandlerFor(message)(previous, window, message, wParam, lParam);
 }
 

@@ -15,6 +15,9 @@ inline constexpr wchar_t kOldState[] = L"OLDSTATE";
 inline constexpr wchar_t kAlphaLevel[] = L"ALPHALEVEL";
 inline constexpr wchar_t kHeaderDownIndex[] = L"HDINDEX";
 inline constexpr wchar_t kHeaderHotIndex[] = L"HMINDEX";
+// The procedure SkinWndProc passes straight through to on a window the skin
+// left while another procedure sat on top of it (that one still calls it).
+inline constexpr wchar_t kPassProc[] = L"PASSPROC";
 }  // namespace prop
 
 // The two cached surfaces a command button keeps per visual state.

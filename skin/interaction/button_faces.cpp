@@ -22,10 +22,6 @@ void CompleteFace(HWND window) noexcept {
 }
 
 void FadeTo(HWND window, VisualState state, LONG_PTR level) noexcept {
-  // The button's own procedure has just run and may have invalidated itself
-  // for its own hot or pushed look, which the skin never shows; the repaint
-  // would end the fade at once. The fade's last step draws the whole window.
-  if (IsSkinDrawnButtonStyle(GetSkinProp(window, prop::kOldStyle))) ValidateRect(window, nullptr);
   SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(state));
   SetSkinProp(window, prop::kAlphaLevel, level);
   StartFadeTimer(window);

@@ -17,9 +17,9 @@ void ShowPressedFace(HWND window) noexcept;
 void CompleteFace(HWND window) noexcept;
 
 // Fades the image of `state` in from `level` on the button's fade timer
-// (started unless one runs; a running one carries on from here). A repaint
-// the button's own procedure asked for is dropped, so that it does not cut
-// the fade short.
+// (started unless one runs; a running one carries on from here). The
+// handler drops the button's own repaint request (OwnRepaintRequest), which
+// would cut the fade short; the fade's last step draws the whole window.
 void FadeTo(HWND window, VisualState state, LONG_PTR level) noexcept;
 
 // A check box or option button (by `kind`) is drawn in `state` as

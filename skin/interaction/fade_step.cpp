@@ -4,6 +4,7 @@
 #include "skin/core/skin_handler.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
+#include "skin/interaction/hit_tests.h"
 #include "skin/render/button_painter.h"
 
 namespace skin {
@@ -17,6 +18,11 @@ LRESULT OnSkinTimer(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
     if (next > kFadeTopLevel) {
       StopFadeTimer(window);
       SetSkinProp(window, prop::kAlphaLevel, 0);
+      // A leave the system failed to report (its one request per thread
+      // went elsewhere) is made up for once the fade is done.
+      if (GetSkinProp(window, prop::kMouseFlag) != 0 && !IsUnderCursor(window)) {
+        PostMessageW(window, WM_MOUSELEAVE, 0, 0);
+      }
     } else {
       SetSkinProp(window, prop::kAlphaLevel, next);
     }

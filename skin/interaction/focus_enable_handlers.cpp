@@ -5,6 +5,7 @@
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
+#include "skin/interaction/own_repaint_request.h"
 #include "skin/interaction/still_skinned.h"
 #include "skin/render/button_painter.h"
 #include "skin/render/check_option_painters.h"
@@ -14,9 +15,11 @@ namespace skin {
 LRESULT OnSkinSetFocus(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                        LPARAM lParam) noexcept {
   const ControlKind kind = ClassifyWindow(window);
+  OwnRepaintRequest own(window);
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
   if (!StillSkinned(window)) return result;
   if (kind == ControlKind::CommandButton) {
+    own.Drop();  // its own focus repaint would end the fade at once
     RenderButtonStates(window);
     SetSkinProp(window, prop::kAlphaLevel, 0);
     StartFadeTimer(window);

@@ -8,6 +8,7 @@
 #include "skin/interaction/header_mouse.h"
 #include "skin/interaction/hit_tests.h"
 #include "skin/interaction/mouse_leave.h"
+#include "skin/interaction/own_repaint_request.h"
 #include "skin/interaction/still_skinned.h"
 #include "skin/render/button_painter.h"
 #include "skin/render/combo_button_painter.h"
@@ -80,6 +81,9 @@ void ButtonUp(HWND window, ControlKind kind) noexcept {
 
 void CommandButtonMove(HWND window) noexcept {
   if (GetSkinProp(window, prop::kMouseFlag) == 0) {
+    // A move handled only after the pointer has gone (input queued behind
+    // other work) starts nothing: no leave would follow it.
+    if (!IsUnderCursor(window)) return;
     ArmMouseLeave(window);
     FadeTo(window, VisualState::Hot, 0);
   } else if (!IsUnderCursor(window)) {
@@ -148,8 +152,12 @@ void Leave(HWND window, ControlKind kind) noexcept {
 LRESULT OnSkinLButtonDown(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                           LPARAM lParam) noexcept {
   const ControlKind kind = ClassifyWindow(window);
+  OwnRepaintRequest own(window);
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) ButtonDown(window, kind, lParam);
+  if (StillSkinned(window)) {
+    ButtonDown(window, kind, lParam);
+    own.Drop();
+  }
   return result;
 }
 
@@ -166,24 +174,44 @@ LRESULT OnSkinLButtonDblClk(WNDPROC previous, HWND window, UINT message, WPARAM 
 LRESULT OnSkinLButtonUp(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) noexcept {
   const ControlKind kind = ClassifyWindow(window);
+  OwnRepaintRequest own(window);
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) ButtonUp(window, kind);
+  if (StillSkinned(window)) {
+    ButtonUp(window, kind);
+    own.Drop();
+  }
   return result;
 }
 
 LRESULT OnSkinMouseMove(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) noexcept {
   const ControlKind kind = ClassifyWindow(window);
+  OwnRepaintRequest own(window);
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) Move(window, kind, wParam, lParam);
+  if (StillSkinned(window)) {
+    Move(window, kind, wParam, lParam);
+    own.Drop();
+  }
   return result;
 }
 
 LRESULT OnSkinMouseLeave(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam) noexcept {
   const ControlKind kind = ClassifyWindow(window);
+  OwnRepaintRequest own(window);
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) Leave(window, kind);
+  if (StillSkinned(window)) {
+    Leave(window, kind);
+    own.Drop();
+  }
+  return result;
+}
+
+LRESULT OnSkinMouseHover(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam) noexcept {
+  OwnRepaintRequest own(window);
+  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
+  if (StillSkinned(window)) own.Drop();
   return result;
 }
 

@@ -34,4 +34,9 @@ LRESULT OnSkinMouseMove(WNDPROC previous, HWND window, UINT message, WPARAM wPar
 LRESULT OnSkinMouseLeave(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam) noexcept;
 
+// WM_MOUSEHOVER: the previous procedure, then a command button's own repaint
+// request for its hover look is dropped.
+LRESULT OnSkinMouseHover(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam) noexcept;
+
 }  // namespace skin

@@ -9,7 +9,9 @@ namespace skin {
 void TrackMouseLeave(HWND window) noexcept;
 
 // The first call while "MOUSEFLAG" is 0 sets it to 1 and asks for the leave
-// notification; later calls do nothing until the flag is cleared.
+// notification; later calls do nothing until the flag is cleared. The window
+// armed before it, if still flagged, is left at once (WM_MOUSELEAVE): its
+// own request was cancelled by this one.
 void ArmMouseLeave(HWND window) noexcept;
 
 }  // namespace skin

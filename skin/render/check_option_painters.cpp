@@ -46,7 +46,9 @@ int PaintCheckBox(HWND window, VisualState state, bool force) noexcept {
   if (enabled) {
     FrameSolidRect(box.get(), 0, 0, cx, cy,
                    state == VisualState::Pressed ? kPressedCheckFrameColour : kFrameColour);
-    // A strip of the hot or pressed option face fills the box.
+    // A strip of the hot or pressed option face fills the box; a box below
+    // 13 pixels drops rows of it rather than ANDing them.
+    SetStretchBltMode(box.get(), COLORONCOLOR);
     if (state == VisualState::Hot) {
       StretchBlt(box.get(), 1, 1, cx - 2, cy - 2, images.optionFace, 1, 17, 11, 5, SRCCOPY);
     } else if (state == VisualState::Pressed) {
@@ -78,23 +80,28 @@ int PaintOptionButton(HWND window, VisualState state, bool force) noexcept {
   const bool enabled = IsWindowEnabled(window) != FALSE;
   const int faceSize = kOptionFaceSize;
 
+  // Face and dot are composed off screen over what the window shows now (the
+  // keyed corners let it through) and reach the screen in one copy.
   BorrowedWindowDC target(window);
+  OwnedMemoryDC canvas(CreateMemoryDC(cx, cy));
+  BitBlt(canvas.get(), 0, 0, cx, cy, target.get(), 0, top, SRCCOPY);
   if (enabled) {
     const int face = static_cast<int>(state);
     if (face >= 0 && face <= static_cast<int>(VisualState::Pressed)) {
-      StretchSkinImage(target.get(), {0, top, cx, cy}, images.optionFace,
+      StretchSkinImage(canvas.get(), {0, 0, cx, cy}, images.optionFace,
                        {0, faceSize * face, faceSize, faceSize}, {5, 5, 5, 5}, TransparentKey);
     }
   } else {
-    StretchSkinImage(target.get(), {0, top, cx, cy}, images.optionFace,
+    StretchSkinImage(canvas.get(), {0, 0, cx, cy}, images.optionFace,
                      {0, faceSize * static_cast<int>(VisualState::Disabled), faceSize, faceSize},
                      {5, 5, 5, 5}, TransparentKey);
   }
   if (check == kChecked) {
-    TransparentBlit(target.get(), RoundHalfEven((cx - 5) / 2.0),
-                    RoundHalfEven((cy - 5) / 2.0 + top), 5, 5, images.mark, enabled ? 2 : 11, 18,
+    TransparentBlit(canvas.get(), RoundHalfEven((cx - 5) / 2.0),
+                    RoundHalfEven((cy - 5) / 2.0 + top) - top, 5, 5, images.mark, enabled ? 2 : 11, 18,
                     TransparentKey);
   }
+  BitBlt(target.get(), 0, top, cx, cy, canvas.get(), 0, 0, SRCCOPY);
   return 1;
 }
 

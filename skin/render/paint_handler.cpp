@@ -121,7 +121,9 @@ LRESULT PaintHeader(HWND window) noexcept {
   const WindowBounds b = BoundsOf(window);
   const SkinImages& images = Engine().images;
   OwnedMemoryDC image(CreateMemoryDC(b.width, b.height));
-  // The middle column of the normal face is the background right of the items.
+  // The middle column of the normal face is the background right of the items;
+  // a lower header drops rows rather than ANDing them.
+  SetStretchBltMode(image.get(), COLORONCOLOR);
   StretchBlt(image.get(), 0, 0, b.width, b.height, images.header, 1, 0, 1, kHeaderFaceHeight,
              SRCCOPY);
   const auto count = static_cast<int>(SendMessageW(window, HDM_GETITEMCOUNT, 0, 0));

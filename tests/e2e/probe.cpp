@@ -308,6 +308,20 @@ int wmain(int argc, wchar_t** argv) {
     RECT r{};
     GetWindowRect(button, &r);
     Print(Watch(r.left + 1, (r.top + r.bottom) / 2, watchUntil));
+  } else if (cmd == L"restless") {
+    // Waits up to 3 s for every button to rest (state Normal, no timer, no
+    // pointer flag, face colour arg(0) on screen); prints how many do not.
+    int restless = 0;
+    for (const DWORD start = GetTickCount(); (restless = 0, true); Sleep(20)) {
+      for (HWND b : ChildrenOf(main, L"Button")) {
+        RECT r{};
+        GetWindowRect(b, &r);
+        restless += Pixel(r.left + 1, (r.top + r.bottom) / 2) != arg(0) || GetPropW(b, L"OLDSTATE") ||
+                    GetPropW(b, L"TIMERID") || GetPropW(b, L"MOUSEFLAG");
+      }
+      if (restless == 0 || GetTickCount() - start > 3000) break;
+    }
+    Print(Num(restless) + L"\n");
   } else return Usage();
   return 0;
 }

@@ -12,26 +12,18 @@
 namespace {
 
 LRESULT CALLBACK StandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      RECT client;
-      GetClientRect(window, &client);
-      HBRUSH brush = CreateSolidBrush(kGrey);
-      FillRect(dc, &client, brush);
-      DeleteObject(brush);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    case WM_ERASEBKGND:
-      return 1;
-    case BM_GETCHECK:
-    case PBM_GETPOS:
-      return GetWindowLongPtrW(window, GWLP_USERDATA);
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    HBRUSH brush = CreateSolidBrush(kGrey);
+    FillRect(dc, &ps.rcPaint, brush);
+    DeleteObject(brush);
+    EndPaint(window, &ps);
+    return 0;
   }
+  if (message == WM_ERASEBKGND) return 1;
+  if (message == BM_GETCHECK || message == PBM_GETPOS) return GetWindowLongPtrW(window, GWLP_USERDATA);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void RegisterStandIns() {

@@ -62,6 +62,15 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
   EXPECT_EQ(Skin(b), (Record{kHot, 0, 0, 1}));
   EXPECT_EQ(DiffersFromImage(b, kHot), 0);
+  Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // handled after the pointer went on: starts nothing
+  EXPECT_EQ(Prop(f.second, L"MOUSEFLAG") + Prop(f.second, L"TIMERID"), 0);
+  RECT other;
+  GetWindowRect(f.second, &other);
+  SetCursorPos(other.left + 5, other.top + 5);
+  Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // one leave request per thread: b is left at once
+  EXPECT_EQ(Skin(b)[3], 0);
+  CursorOver(b);
+  ResetButton(b);
 
   // Leaving lays the hot face at 140 over what is shown, then fades the normal face in.
   skin::SetSkinProp(b, skin::prop::kOldState, kNormal);
@@ -143,6 +152,16 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
   SetFocus(f.text);
   EXPECT_EQ(GetPixel(image, 2, 2), plain);
   EXPECT_EQ(Prop(b, L"ALPHALEVEL"), 0);
+  EXPECT_EQ(RunFades({b})[b], FadeLevels(0)) << "the button's own focus repaint cut the fade";
+  // A repaint asked for before the button's own is kept, and only that one.
+  const RECT uncovered = {40, 5, 60, 15};
+  for (UINT message : {WM_MOUSEMOVE, WM_MOUSELEAVE, WM_KILLFOCUS}) {
+    ResetButton(b);
+    InvalidateRect(b, &uncovered, FALSE);
+    Send(b, message, 0, Point(30, 10));
+    RECT pending = {};
+    EXPECT_TRUE(GetUpdateRect(b, &pending, FALSE) && EqualRect(&pending, &uncovered)) << message;
+  }
 
   for (bool user32 : {true, false}) {
     skin::Engine().hasTrackMouseEvent = user32;
@@ -156,6 +175,12 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
     EXPECT_EQ(Skin(b)[0], kNormal) << user32;
     EXPECT_EQ(Skin(b)[3], 0) << user32;
   }
+  ResetButton(b);  // a hover fade ends with the pointer gone and no leave reported
+  skin::SetSkinProp(b, skin::prop::kMouseFlag, 1);
+  skin::SetSkinProp(b, skin::prop::kAlphaLevel, 255);
+  Send(b, WM_TIMER, 1);
+  PumpFor(50);
+  EXPECT_EQ(Skin(b)[3], 0);
 }
 
 TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {

@@ -6,7 +6,10 @@
 
 #include <commctrl.h>
 
+#include <set>
+
 #include "skin/core/control_kind.h"
+#include "skin/core/engine_state.h"
 #include "skin/core/skin_window.h"
 #include "skin/core/window_props.h"
 #include "skin/render/button_state_surfaces.h"
@@ -110,13 +113,21 @@ TEST(SkinLook, EveryKindShowsItsFaceInEveryState) {
                {"disabled arrow", f.driveList, ax + 3, ay, Rgb(0x84A5AC)}});
   SetWindowLongPtrW(f.check, GWLP_USERDATA, BST_INDETERMINATE);
   SetWindowLongPtrW(f.progress, GWLP_USERDATA, 40000);
-  SetWindowLongPtrW(f.progress, GWL_STYLE, GetWindowLongPtrW(f.progress, GWL_STYLE) | PBS_VERTICAL | PBS_SMOOTH);
+  SetWindowLongPtrW(f.progress, GWL_STYLE, GetWindowLongPtrW(f.progress, GWL_STYLE) | PBS_VERTICAL);
   EnableWindow(f.option, FALSE);
   Repaint(f.form);
   ExpectSpots({{"mixed square", f.check, Round((cx - 7) / 2.0), top + Round((cy - 7) / 2.0), Rgb(0x51B41B)},
                {"vertical bar full", f.progress, 50, 1, kBar},
                {"disabled option", f.option, 4, top, Rgb(0xCAD9EC)},
                {"disabled dot", f.option, dx + 2, dy + 2, Rgb(0xA3D388)}});
+  Send(f.progress, WM_NCPAINT, 1);  // the frame paint covers the client area too
+  EXPECT_EQ(WindowPixels(f.progress).At(50, 1), kBar) << "vertical bar after a frame paint";
+  // A header lower than its face shows rows of the face, not blends of them.
+  SetWindowPos(f.header, nullptr, 0, 0, 210, 7, SWP_NOMOVE | SWP_NOZORDER);
+  Repaint(f.header);
+  std::set<COLORREF> column;
+  for (int y = 0; y < 20; ++y) column.insert(GetPixel(skin::Engine().images.header, 1, y));
+  for (int y = 0; y < 7; ++y) EXPECT_EQ(column.count(WindowPixels(f.header).At(205, y)), 1u) << y;
 }
 
 // Pixels of state image `state` that differ between two buttons of one size.
