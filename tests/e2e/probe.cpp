@@ -126,8 +126,6 @@ std::wstring Pixel(int x, int y) {
   return buf;
 }
 
-// The screen colour at (x, y) over time, one entry per change: waits up to
-// 10 s for a first change, then until the colour has held for 500 ms.
 // The colours of one pixel, one per change, until it has shown UNTIL (or,
 // without it, any change) and then kept still for half a second; 30 s at most.
 std::wstring Watch(int x, int y, const std::wstring& until) {
@@ -309,7 +307,7 @@ int wmain(int argc, wchar_t** argv) {
     GetWindowRect(button, &r);
     Print(Watch(r.left + 1, (r.top + r.bottom) / 2, watchUntil));
   } else if (cmd == L"restless") {
-    // Waits up to 3 s for every button to rest (state Normal, no timer, no
+    // Waits up to 10 s for every button to rest (state Normal, no timer, no
     // pointer flag, face colour arg(0) on screen); prints how many do not.
     int restless = 0;
     for (const DWORD start = GetTickCount(); (restless = 0, true); Sleep(20)) {
@@ -319,7 +317,7 @@ int wmain(int argc, wchar_t** argv) {
         restless += Pixel(r.left + 1, (r.top + r.bottom) / 2) != arg(0) || GetPropW(b, L"OLDSTATE") ||
                     GetPropW(b, L"TIMERID") || GetPropW(b, L"MOUSEFLAG");
       }
-      if (restless == 0 || GetTickCount() - start > 3000) break;
+      if (restless == 0 || GetTickCount() - start > 10000) break;
     }
     Print(Num(restless) + L"\n");
   } else return Usage();
