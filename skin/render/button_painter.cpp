@@ -57,9 +57,24 @@ void RenderButtonStates(HWND window) noexcept {
   set.font = reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0));
   set.focused = GetFocus() == window;
   if (CopyButtonImages(window, set)) return;
-
   const int w = set.width;
   const int h = set.height;
+  ButtonImageSet plain = set;
+  plain.focused = false;
+  if (set.focused && CopyButtonImages(window, plain)) {
+    // The focus frame is drawn last: on the plain images, in the same context
+    // state, it gives the focused ones.
+    for (int n = 0; n < kButtonStateCount; ++n) {
+      HDC surface = ButtonStateSurface(window, n);
+      SetBkMode(surface, TRANSPARENT);
+      SetTextColor(surface, n == static_cast<int>(VisualState::Disabled) ? kDisabledCaptionColour
+                                                                          : kCaptionColour);
+      DrawFocusFrame(surface, 2, 2, w - 4, h - 4);
+    }
+    NoteButtonImages(window, set);
+    return;
+  }
+
   HDC faces = Engine().images.buttonFace;
   for (int n = 0; n < kButtonStateCount; ++n) {
     HDC surface = ButtonStateSurface(window, n);

@@ -7,11 +7,13 @@
 #include <commctrl.h>
 
 #include <set>
+#include <vector>
 
 #include "skin/core/control_kind.h"
 #include "skin/core/engine_state.h"
 #include "skin/core/skin_window.h"
 #include "skin/core/window_props.h"
+#include "skin/render/button_image_sets.h"
 #include "skin/render/button_state_surfaces.h"
 #include "skin/render/round_half_even.h"
 #include "skin/render/skin_images.h"
@@ -130,12 +132,18 @@ TEST(SkinLook, EveryKindShowsItsFaceInEveryState) {
   for (int y = 0; y < 7; ++y) EXPECT_EQ(column.count(WindowPixels(f.header).At(205, y)), 1u) << y;
 }
 
+// The pixels of a 75x23 button's state image `state`.
+std::vector<COLORREF> ImagePixels(HWND button, int state) {
+  std::vector<COLORREF> pixels;
+  for (int py = 0; py < 23; ++py)
+    for (int px = 0; px < 75; ++px) pixels.push_back(GetPixel(skin::ButtonStateSurface(button, state), px, py));
+  return pixels;
+}
 // Pixels of state image `state` that differ between two buttons of one size.
 int ImagesDiffer(HWND a, HWND b, int state) {
-  HDC x = skin::ButtonStateSurface(a, state), y = skin::ButtonStateSurface(b, state);
+  const auto x = ImagePixels(a, state), y = ImagePixels(b, state);
   int different = 0;
-  for (int py = 0; py < 23; ++py)
-    for (int px = 0; px < 75; ++px) different += GetPixel(x, px, py) != GetPixel(y, px, py);
+  for (size_t i = 0; i < x.size(); ++i) different += x[i] != y[i];
   return different;
 }
 
@@ -154,6 +162,11 @@ TEST(SkinLook, ButtonsOfOneSizeCaptionAndFocusShareTheirImages) {
   SetFocus(twin);  // the focused button's images get the focus frame, the others' stay
   EXPECT_GT(ImagesDiffer(f.push, twin, 0), 20);
   EXPECT_GT(ImagesDiffer(f.push, twin, 3), 20);
+  // Made from another button's plain images, they equal those drawn anew.
+  std::vector<COLORREF> copied[4];
+  for (int n = 0; n < 4; ++n) copied[n] = ImagePixels(twin, n);
+  skin::ForgetButtonImages(f.push), SetFocus(f.form), SetFocus(twin);
+  for (int n = 0; n < 4; ++n) EXPECT_EQ(ImagePixels(twin, n), copied[n]) << n;
   for (HWND b : {twin, wide, other}) skin::UnskinWindow(b), DestroyWindow(b);
 }
 
