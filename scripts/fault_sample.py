@@ -77,7 +77,7 @@ FAULTS = [
     ("hotkey ids", "app/hot_key_id.h",
      [("return group * 100 + virtualKey;", "return group * 10 + virtualKey;")]),
     ("slot row updated", "app/slot_store.cpp",
-     [('std::to_string(n) + " limit 1)"', 'std::to_string(n) + " order by rowid desc limit 1)"')]),
+     [('"select rowid from data where id=?1"', '"select rowid from data where id=?1 order by rowid desc"')]),
     ("clipboard format read", "forms/clipboard.cpp",
      [("GetClipboardData(CF_UNICODETEXT)", "GetClipboardData(CF_TEXT)")]),
     ("key up before key down", "forms/keystroke_sender.cpp",

@@ -79,21 +79,23 @@ class MainWindow : public ::testing::Test {
 
 TEST_F(MainWindow, DesignLayoutAndTabOrder) {
   FrmMain& f = Start();
-  std::vector<std::tuple<int, std::wstring, int, int, int, int>> order;  // tab order = z-order
+  std::vector<std::tuple<int, std::wstring, int, int, int, int>> order;  // id, class and caption, box; tab order = z-order
   for (int n = 1; n <= 9; ++n)  // labels are sized to their text
-    order.emplace_back(FrmMain::LabelId(n), std::to_wstring(n) + L":", Px(120), Py(210 + 420 * (n - 1)),
+    order.emplace_back(FrmMain::LabelId(n), L"Static " + std::to_wstring(n) + L":", Px(120), Py(210 + 420 * (n - 1)),
                        std::get<2>(Box(f.lblNumber(n).hwnd())), std::get<3>(Box(f.lblNumber(n).hwnd())));
   for (int n = 1; n <= 9; ++n)
-    order.emplace_back(FrmMain::TextBoxId(n), L"", Px(300), Py(150 + 420 * (n - 1)), Px(1815), Py(n == 9 ? 390 : 270));
+    order.emplace_back(FrmMain::TextBoxId(n), L"Edit ", Px(300), Py(150 + 420 * (n - 1)), Px(1815), Py(n == 9 ? 390 : 270));
   for (int n : {1, 9, 2, 3, 4, 5, 6, 7, 8}) {
-    order.emplace_back(FrmMain::GetButtonId(n), L"赋值", Px(2220), Py(120 + 420 * (n - 1)), Px(615), Py(315));
-    order.emplace_back(FrmMain::ClearButtonId(n), L"清除", Px(2880), Py(120 + 420 * (n - 1)), Px(615), Py(315));
+    order.emplace_back(FrmMain::GetButtonId(n), L"Button 赋值", Px(2220), Py(120 + 420 * (n - 1)), Px(615), Py(315));
+    order.emplace_back(FrmMain::ClearButtonId(n), L"Button 清除", Px(2880), Py(120 + 420 * (n - 1)), Px(615), Py(315));
   }
-  order.emplace_back(FrmMain::kTrayPictureId, L"", Px(1140), Py(1320), Px(615), Py(555));
+  order.emplace_back(FrmMain::kTrayPictureId, L"ThunderRT6PictureBoxDC ", Px(1140), Py(1320), Px(615), Py(555));
   HWND child = GetWindow(f.hwnd(), GW_CHILD);
   for (const auto& want : order) {
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(std::tuple_cat(std::make_tuple(GetDlgCtrlID(child), TextOf(child)), Box(child)), want);
+    wchar_t kind[64] = {};
+    GetClassNameW(child, kind, 64);
+    EXPECT_EQ(std::tuple_cat(std::make_tuple(GetDlgCtrlID(child), kind + (L" " + TextOf(child))), Box(child)), want);
     child = GetWindow(child, GW_HWNDNEXT);
   }
   EXPECT_EQ(child, nullptr);

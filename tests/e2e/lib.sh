@@ -77,25 +77,20 @@ close_app() {
 # to serve it. Returns once programs inside Wine see the new content.
 # Wine may still be announcing a clipboard change of its own to X and take the
 # selection back: then the text is offered again.
-clip_set() {
-  local try
+# clip_offer WANT XCLIP-ARGS...: offers $WORK/clip until Wine's clipboard reads WANT.
+clip_offer() {
+  local want="$1" try
+  shift
   for try in 1 2 3; do
-    printf '%s' "$1" | xclip -selection clipboard -i >/dev/null 2>&1
-    POLL_SECONDS=5 poll "$1" wine_text && return 0
+    xclip -selection clipboard "$@" -i "$WORK/clip" >/dev/null 2>&1 </dev/null
+    POLL_SECONDS=5 poll "$want" wine_text && return 0
   done
-  fail "clipboard did not take '$1' ($POLLED)"
+  fail "clipboard did not take '$want' ($POLLED)"
 }
-wine_text() { probe clipboard | tr -d '\r'; }
-clip_image() {
-  local try
-  convert -size 8x8 xc:red "$WORK/red.png"
-  for try in 1 2 3; do
-    xclip -selection clipboard -t image/png -i "$WORK/red.png" >/dev/null 2>&1 </dev/null
-    POLL_SECONDS=5 poll "<no text: 1 formats>" probe clipboard && return 0
-    [ "${POLLED#<no text}" != "$POLLED" ] && return 0
-  done
-  fail "clipboard did not take the image ($POLLED)"
-}
+clip_set() { printf '%s' "$1" >"$WORK/clip" && clip_offer "$1"; }
+clip_image() { convert -size 8x8 xc:red "png:$WORK/clip" && clip_offer "<no text>" -t image/png; }
+# Wine's clipboard text; "<no text>" when it holds other formats only.
+wine_text() { probe clipboard | tr -d '\r' | sed 's/^<no text: .*/<no text>/'; }
 
 centre() { read -r x y w h <<<"$1"; echo "$((x + w / 2)) $((y + h / 2))"; }
 click() { xdotool mousemove $(centre "$1") click 1; }

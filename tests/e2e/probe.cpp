@@ -8,7 +8,7 @@
 // editor text|rect|hotkeys|reads|clear|close. Of the program's main window (--any:
 // also hidden; --image: of the copy whose path contains TEXT): title, rect,
 // topmost, state, close, minimize, picture, trayicon, traydelete, tip,
-// controls, slot N, slotrect N, button N [clear], skin N [clear], watch N [clear].
+// slot N, slotrect N, button N [clear], skin N [clear], watch N [clear].
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -34,7 +34,6 @@ void Print(const std::wstring& text) {
 }
 
 std::wstring Num(long long v) { return std::to_wstring(v); }
-std::wstring Handle(const void* h) { return Num(static_cast<long long>(reinterpret_cast<UINT_PTR>(h))); }
 
 std::wstring ClassOf(HWND h) {
   wchar_t buf[256] = {};
@@ -48,9 +47,19 @@ std::wstring TextOf(HWND h) {
   return s;
 }
 
-std::wstring RectOf(HWND h) {
+RECT Bounds(HWND h) {
   RECT r{};
   GetWindowRect(h, &r);
+  return r;
+}
+// Left ring of a button's face, beside the caption.
+POINT FaceSpot(HWND button) {
+  const RECT r = Bounds(button);
+  return {r.left + 1, (r.top + r.bottom) / 2};
+}
+
+std::wstring RectOf(HWND h) {
+  const RECT r = Bounds(h);
   return Num(r.left) + L" " + Num(r.top) + L" " + Num(r.right - r.left) + L" " + Num(r.bottom - r.top) + L"\n";
 }
 
@@ -92,9 +101,7 @@ std::vector<HWND> ChildrenOf(HWND parent, const wchar_t* cls) {
     return TRUE;
   }, reinterpret_cast<LPARAM>(&ctx));
   std::sort(ctx.out.begin(), ctx.out.end(), [](HWND a, HWND b) {
-    RECT ra, rb;
-    GetWindowRect(a, &ra);
-    GetWindowRect(b, &rb);
+    const RECT ra = Bounds(a), rb = Bounds(b);
     return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
   });
   return ctx.out;
@@ -117,9 +124,9 @@ HWND VisibleOfClass(DWORD thread, const wchar_t* cls) {
   return ctx.found;
 }
 
-std::wstring Pixel(int x, int y) {
+std::wstring Pixel(POINT p) {
   HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, x, y);
+  COLORREF c = GetPixel(dc, p.x, p.y);
   ReleaseDC(nullptr, dc);
   wchar_t buf[16];
   swprintf(buf, 16, L"%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
@@ -128,13 +135,13 @@ std::wstring Pixel(int x, int y) {
 
 // The colours of one pixel, one per change, until it has shown UNTIL (or,
 // without it, any change) and then kept still for half a second; 30 s at most.
-std::wstring Watch(int x, int y, const std::wstring& until) {
-  std::wstring series = Pixel(x, y), last = series;
+std::wstring Watch(POINT spot, const std::wstring& until) {
+  std::wstring series = Pixel(spot), last = series;
   Print(L"ready\n");
   DWORD start = GetTickCount(), changed = 0;
   bool reached = false;
   while (GetTickCount() - start < 30000 && !(reached && GetTickCount() - changed >= 500)) {
-    std::wstring now = Pixel(x, y);
+    std::wstring now = Pixel(spot);
     if (now != last) series += L" " + now, last = now, changed = GetTickCount();
     reached = changed && (until.empty() || last == until);
     Sleep(2);
@@ -143,10 +150,7 @@ std::wstring Watch(int x, int y, const std::wstring& until) {
 }
 
 int PrintClipboard() {
-  for (int i = 0; !OpenClipboard(nullptr); ++i) {
-    if (i == 100) return 1;
-    Sleep(20);
-  }
+  for (int i = 0; !OpenClipboard(nullptr); ++i, Sleep(20)) if (i == 100) return 1;
   int count = CountClipboardFormats();
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
@@ -159,9 +163,7 @@ int PrintClipboard() {
 
 int TrayIcon(HWND picture, DWORD op) {
   NOTIFYICONDATAW d{};
-  d.cbSize = sizeof(d);
-  d.hWnd = picture;
-  d.uID = 1;
+  d.cbSize = sizeof(d), d.hWnd = picture, d.uID = 1;
   Print(Shell_NotifyIconW(op, &d) ? L"1\n" : L"0\n");  // a no-op modify succeeds only for a shown icon
   return 0;
 }
@@ -219,7 +221,7 @@ int wmain(int argc, wchar_t** argv) {
   if (cmd == L"pixel") {
     // pixel X Y [X Y ...]: the screen colours, on one line.
     std::wstring line;
-    for (int k = i; k + 1 < argc; k += 2) line += (line.empty() ? L"" : L" ") + Pixel(_wtoi(argv[k]), _wtoi(argv[k + 1]));
+    for (int k = i; k + 1 < argc; k += 2) line += (line.empty() ? L"" : L" ") + Pixel({_wtoi(argv[k]), _wtoi(argv[k + 1])});
     return Print(line + L"\n"), 0;
   }
   if (cmd == L"taskbarcreated") {
@@ -283,17 +285,12 @@ int wmain(int argc, wchar_t** argv) {
     Print(IsWindowVisible(main) ? L" visible\n" : L" hidden\n");
   } else if (cmd == L"close") PostMessageW(main, WM_CLOSE, 0, 0);
   else if (cmd == L"minimize") PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  else if (cmd == L"picture") Print(Handle(picture) + L"\n");
+  else if (cmd == L"picture") Print(Num(static_cast<long long>(reinterpret_cast<UINT_PTR>(picture))) + L"\n");
   else if (cmd == L"trayicon") return TrayIcon(picture, NIM_MODIFY);
   else if (cmd == L"traydelete") return TrayIcon(picture, NIM_DELETE);
   else if (cmd == L"tip") {
     HWND tip = VisibleOfClass(GetWindowThreadProcessId(main, nullptr), TOOLTIPS_CLASSW);
     Print(tip ? TextOf(tip) : L"<no tooltip>");
-  } else if (cmd == L"controls") {
-    // Class and caption of every child, in Z order.
-    for (HWND h = GetWindow(main, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-      Print(ClassOf(h) + L" " + TextOf(h) + L"\n");
-    }
   } else if (cmd == L"slot" && slot) Print(TextOf(slot));
   else if (cmd == L"slotrect" && slot) Print(RectOf(slot));
   else if (cmd == L"button" && button) Print(RectOf(button));
@@ -302,19 +299,14 @@ int wmain(int argc, wchar_t** argv) {
     for (const wchar_t* key : {L"OLDSTATE", L"ALPHALEVEL", L"TIMERID", L"MOUSEFLAG"}) {
       Print(Num(reinterpret_cast<INT_PTR>(GetPropW(button, key))) + (key[0] == L'M' ? L"\n" : L" "));
     }
-  } else if (cmd == L"watch" && button) {
-    RECT r{};
-    GetWindowRect(button, &r);
-    Print(Watch(r.left + 1, (r.top + r.bottom) / 2, watchUntil));
-  } else if (cmd == L"restless") {
+  } else if (cmd == L"watch" && button) Print(Watch(FaceSpot(button), watchUntil));
+  else if (cmd == L"restless") {
     // Waits up to 10 s for every button to rest (state Normal, no timer, no
     // pointer flag, face colour arg(0) on screen); prints how many do not.
     int restless = 0;
     for (const DWORD start = GetTickCount(); (restless = 0, true); Sleep(20)) {
       for (HWND b : ChildrenOf(main, L"Button")) {
-        RECT r{};
-        GetWindowRect(b, &r);
-        restless += Pixel(r.left + 1, (r.top + r.bottom) / 2) != arg(0) || GetPropW(b, L"OLDSTATE") ||
+        restless += Pixel(FaceSpot(b)) != arg(0) || GetPropW(b, L"OLDSTATE") ||
                     GetPropW(b, L"TIMERID") || GetPropW(b, L"MOUSEFLAG");
       }
       if (restless == 0 || GetTickCount() - start > 10000) break;

@@ -39,10 +39,6 @@ paste 5 ""
 focus_editor
 xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
 expect "Ctrl held, 3 pressed twice: two pastes" "$(probe slot 3)$(probe slot 3)" probe editor text
-clip_image
-focus_editor
-xdotool key alt+4
-expect "Alt+4 with an image empties slot 4" "" probe slot 4
 
 probe minimize >/dev/null
 expect "minimised into the tray" "minimized hidden" probe --any state

@@ -172,8 +172,7 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
     skin::TrackMouseLeave(b);
     CursorTo(900, 900);
     PumpFor(400);
-    EXPECT_EQ(Skin(b)[0], kNormal) << user32;
-    EXPECT_EQ(Skin(b)[3], 0) << user32;
+    EXPECT_EQ((Record{Skin(b)[0], Skin(b)[3]}), (Record{kNormal, 0})) << user32;
   }
   ResetButton(b);  // a hover fade ends with the pointer gone and no leave reported
   skin::SetSkinProp(b, skin::prop::kMouseFlag, 1);
@@ -191,8 +190,7 @@ TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
   for (HWND w : {f.check, f.option}) {
     for (const auto& step : steps) {
       Send(w, step.message, step.wParam, Point(3, 3));
-      EXPECT_EQ(Skin(w)[0], step.state) << step.message;
-      EXPECT_EQ(Skin(w)[3], step.flag) << step.message;
+      EXPECT_EQ((Record{Skin(w)[0], Skin(w)[3]}), (Record{step.state, step.flag})) << step.message;
     }
   }
   const int top = (20 - GetSystemMetrics(SM_CYMENUCHECK) + 1) / 2;
