@@ -10,17 +10,10 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "bench/bench_window.h"
 #include "skin/clsSkinner.h"
 
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 // Microseconds per pass, averaged over `rounds` rounds of the eighteen buttons.
 template <typename Pass>
@@ -28,7 +21,7 @@ double PerPass(const std::vector<HWND>& buttons, int rounds, Pass pass) {
   const auto start = std::chrono::steady_clock::now();
   for (int r = 0; r < rounds; ++r) {
     for (HWND b : buttons) pass(b);
-    Pump();
+    bench::Pump();
   }
   const auto total = std::chrono::steady_clock::now() - start;
   return std::chrono::duration<double, std::micro>(total).count() / (rounds * buttons.size());
@@ -40,12 +33,8 @@ int wmain() {
   app::FrmMain main;
   main.Move(0, 0, 3750, 4500);
   main.Show();
-  Pump();
-  std::vector<HWND> buttons;
-  for (int n = 1; n <= app::FrmMain::kSlotCount; ++n) {
-    buttons.push_back(main.cmdGet(n).hwnd());
-    buttons.push_back(main.cmdClear(n).hwnd());
-  }
+  bench::Pump();
+  const std::vector<HWND> buttons = bench::SlotButtons(main);
   const LPARAM inside = MAKELPARAM(5, 5);
   auto pointAt = [](HWND b) {  // the skin starts a hover only under the pointer
     RECT r = {};
@@ -72,7 +61,7 @@ int wmain() {
   const double bareClick = PerPass(buttons, kRounds, click);
   const double bareNoClick = PerPass(buttons, kRounds, noClick);
   skinner.AttachSkin(main.hwnd());
-  Pump();
+  bench::Pump();
   const double skinClick = PerPass(buttons, kRounds, click);
   const double skinNoClick = PerPass(buttons, kRounds, noClick);
   const double tick = PerPass(buttons, kRounds, [](HWND b) { SendMessageW(b, WM_TIMER, 1, 0); });

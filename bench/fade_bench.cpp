@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "bench/bench_window.h"
 #include "skin/clsSkinner.h"
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
@@ -19,14 +20,6 @@
 namespace {
 
 constexpr double kStepBudgetMicros = 15000.0;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 // User plus kernel time of this process, in microseconds.
 double ProcessCpuMicros() {
@@ -58,10 +51,10 @@ int wmain() {
   app::FrmMain form;
   form.Move(0, 0, 3750, 4500);
   form.Show();
-  Pump();
+  bench::Pump();
   skin::clsSkinner skinner;
   skinner.AttachSkin(form.hwnd());
-  Pump();
+  bench::Pump();
 
   std::vector<HWND> buttons;
   for (int slot = 1; slot <= 9; ++slot) {

@@ -17,20 +17,13 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "bench/bench_window.h"
 #include "skin/clsSkinner.h"
 
 namespace {
 
 constexpr int kButtonCycles = 100000;
 constexpr int kAttachCycles = 10000;
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 struct Sample {
   int gdiObjects = 0;     // handle values the system knows as GDI objects
@@ -66,7 +59,7 @@ void Soak(const char* name, int cycles, Body body) {
     if (tenth > 0) {
       for (int i = (tenth - 1) * cycles / 10; i < tenth * cycles / 10; ++i) body(i);
     }
-    Pump();
+    bench::Pump();
     last = Measure();
     if (tenth == 1) warm = last;
     std::printf("%5d%% %10d %12d %16lu %14llu %14llu\n", tenth * 10, tenth * cycles / 10, last.gdiObjects,
@@ -163,15 +156,11 @@ int wmain(int argc, wchar_t** argv) {
   app::FrmMain main;
   main.Move(0, 0, 3750, 4500);
   main.Show();
-  Pump();
+  bench::Pump();
   skin::clsSkinner skinner;
   skinner.AttachSkin(main.hwnd());
-  Pump();
-  std::vector<HWND> buttons;
-  for (int n = 1; n <= app::FrmMain::kSlotCount; ++n) {
-    buttons.push_back(main.cmdGet(n).hwnd());
-    buttons.push_back(main.cmdClear(n).hwnd());
-  }
+  bench::Pump();
+  const std::vector<HWND> buttons = bench::SlotButtons(main);
   const LPARAM inside = MAKELPARAM(5, 5);
   Soak("hover / leave / press / release / focus over the main window's buttons", kButtonCycles / scale,
        [&](int i) {
@@ -187,21 +176,21 @@ int wmain(int argc, wchar_t** argv) {
          SendMessageW(button, WM_MOUSELEAVE, 0, 0);
          SetFocus(main.hwnd());  // the button loses the focus
          SendMessageW(button, WM_TIMER, 1, 0);
-         if (i % 64 == 0) Pump();
+         if (i % 64 == 0) bench::Pump();
        });
   skinner.DetachSkin(main.hwnd());
   main.Destroy();
-  Pump();
+  bench::Pump();
 
   HWND form = EveryKindForm();
-  Pump();
+  bench::Pump();
   Soak("attach / detach of a form with every kind of control", kAttachCycles / scale, [&](int i) {
     skinner.AttachSkin(form);
     if (i % 16 == 0) {
       RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
     skinner.DetachSkin(form);
-    if (i % 16 == 0) Pump();
+    if (i % 16 == 0) bench::Pump();
   });
   DestroyWindow(form);
   return 0;

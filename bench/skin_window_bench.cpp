@@ -9,19 +9,12 @@
 #include <optional>
 
 #include "app/frm_main.h"
+#include "bench/bench_window.h"
 #include "skin/clsSkinner.h"
 #include "skin/core/window_props.h"
 #include "skin/render/button_painter.h"
 
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 // Average microseconds per call of body, after a warm-up call; `between`
 // runs after each call outside the measured time.
@@ -57,14 +50,14 @@ int wmain() {
         MeasureMicros(kCreations, [&] { created.emplace(); },
                       [&] {
                         created.reset();
-                        Pump();
+                        bench::Pump();
                       }),
         kCreations);
 
   app::FrmMain form;
   form.Move(0, 0, 3750, 4500);
   form.Show();
-  Pump();
+  bench::Pump();
   const HWND window = form.hwnd();
   const HWND button = form.cmdGet(1).hwnd();
   skin::clsSkinner skinner;
@@ -78,7 +71,7 @@ int wmain() {
               }());
 
   constexpr int kRepaints = 200;
-  Print("full repaint without the skin", MeasureMicros(kRepaints, [&] { FullRepaint(window); }, Pump),
+  Print("full repaint without the skin", MeasureMicros(kRepaints, [&] { FullRepaint(window); }, bench::Pump),
         kRepaints);
 
   constexpr int kAttaches = 200;
@@ -86,23 +79,23 @@ int wmain() {
   Print("AttachSkin (engine start + whole tree)",
         MeasureMicros(kAttaches, [&] { skinner.AttachSkin(window); },
                       [&] {
-                        Pump();
+                        bench::Pump();
                         skinner.DetachSkin(window);
-                        Pump();
+                        bench::Pump();
                       }),
         kAttaches);
   Print("DetachSkin (whole tree, images released)",
         MeasureMicros(kAttaches, [&] { skinner.DetachSkin(window); },
                       [&] {
-                        Pump();
+                        bench::Pump();
                         skinner.AttachSkin(window);
-                        Pump();
+                        bench::Pump();
                       }),
         kAttaches);
 
   skinner.AttachSkin(window);
-  Pump();
-  Print("full repaint with the skin", MeasureMicros(kRepaints, [&] { FullRepaint(window); }, Pump),
+  bench::Pump();
+  Print("full repaint with the skin", MeasureMicros(kRepaints, [&] { FullRepaint(window); }, bench::Pump),
         kRepaints);
 
   constexpr int kBlends = 5000;

@@ -147,18 +147,27 @@ void Leave(HWND window, ControlKind kind) noexcept {
   }
 }
 
-}  // namespace
-
-LRESULT OnSkinLButtonDown(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
-                          LPARAM lParam) noexcept {
+// Passes the message on, then, while the window is still skinned, lets
+// `handle` repaint it and drops the repaint the button asked for itself.
+template <typename Handle>
+LRESULT PassOnThenHandle(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam, Handle handle) noexcept {
   const ControlKind kind = ClassifyWindow(window);
   OwnRepaintRequest own(window);
   const LRESULT result = PassOn(previous, window, message, wParam, lParam);
   if (StillSkinned(window)) {
-    ButtonDown(window, kind, lParam);
+    handle(kind);
     own.Drop();
   }
   return result;
+}
+
+}  // namespace
+
+LRESULT OnSkinLButtonDown(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
+                          LPARAM lParam) noexcept {
+  return PassOnThenHandle(previous, window, message, wParam, lParam,
+                          [=](ControlKind kind) { ButtonDown(window, kind, lParam); });
 }
 
 LRESULT OnSkinLButtonDblClk(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
@@ -173,46 +182,25 @@ LRESULT OnSkinLButtonDblClk(WNDPROC previous, HWND window, UINT message, WPARAM 
 
 LRESULT OnSkinLButtonUp(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) noexcept {
-  const ControlKind kind = ClassifyWindow(window);
-  OwnRepaintRequest own(window);
-  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) {
-    ButtonUp(window, kind);
-    own.Drop();
-  }
-  return result;
+  return PassOnThenHandle(previous, window, message, wParam, lParam,
+                          [window](ControlKind kind) { ButtonUp(window, kind); });
 }
 
 LRESULT OnSkinMouseMove(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) noexcept {
-  const ControlKind kind = ClassifyWindow(window);
-  OwnRepaintRequest own(window);
-  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) {
-    Move(window, kind, wParam, lParam);
-    own.Drop();
-  }
-  return result;
+  return PassOnThenHandle(previous, window, message, wParam, lParam,
+                          [=](ControlKind kind) { Move(window, kind, wParam, lParam); });
 }
 
 LRESULT OnSkinMouseLeave(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam) noexcept {
-  const ControlKind kind = ClassifyWindow(window);
-  OwnRepaintRequest own(window);
-  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) {
-    Leave(window, kind);
-    own.Drop();
-  }
-  return result;
+  return PassOnThenHandle(previous, window, message, wParam, lParam,
+                          [window](ControlKind kind) { Leave(window, kind); });
 }
 
 LRESULT OnSkinMouseHover(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam) noexcept {
-  OwnRepaintRequest own(window);
-  const LRESULT result = PassOn(previous, window, message, wParam, lParam);
-  if (StillSkinned(window)) own.Drop();
-  return result;
+  return PassOnThenHandle(previous, window, message, wParam, lParam, [](ControlKind) {});
 }
 
 }  // namespace skin
