@@ -182,6 +182,7 @@ int UnskinWindow(HWND window, Restore restore) noexcept {
     SetSkinProp(window, prop::kPassProc, previous);  // theirs stays on top
   }
   RepaintWhole(window);
+  ForgetSkinProps(window);
 
   EngineState& engine = Engine();
   if (--engine.skinnedWindowCount <= 0) {

@@ -80,8 +80,11 @@ SkinHandler SkinHandlerFor(UINT message) noexcept {
 LRESULT CALLBACK SkinWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   if (!window) return 0;
   const auto previous = reinterpret_cast<WNDPROC>(GetSkinProp(window, prop::kProcAddr));
-  if (!previous) return PassThrough(window, message, wParam, lParam);
-  return SkinHandlerFor(message)(previous, window, message, wParam, lParam);
+  const LRESULT result = previous ? SkinHandlerFor(message)(previous, window, message, wParam, lParam)
+                                  : PassThrough(window, message, wParam, lParam);
+  // The handle may soon name another window.
+  if (message == WM_NCDESTROY) ForgetSkinProps(window);
+  return result;
 }
 
 }  // namespace skin

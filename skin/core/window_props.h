@@ -31,5 +31,8 @@ std::wstring StateSurfaceKey(int state, StateSurface which);
 LONG_PTR GetSkinProp(HWND window, const wchar_t* key) noexcept;
 BOOL SetSkinProp(HWND window, const wchar_t* key, LONG_PTR value) noexcept;
 void RemoveSkinProp(HWND window, const wchar_t* key) noexcept;
+// Drops what this thread remembers of the window's properties (it is gone,
+// or the skin has left it); later reads ask the window itself.
+void ForgetSkinProps(HWND window) noexcept;
 
 }  // namespace skin
