@@ -10,12 +10,14 @@ namespace forms {
 namespace {
 
 const wchar_t kFormProperty[] = L"FormsFormObject";
+constexpr int kFormSlot = 0;  // offset in the class's window bytes
 
 void RegisterFormClass() {
   static const bool registered = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.style = CS_DBLCLKS;
+    wc.cbWndExtra = sizeof(LONG_PTR);  // the Form object, read on every message
     wc.lpfnWndProc = &Form::WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -67,9 +69,11 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     if (form) {
       form->hwnd_ = hwnd;
       SetPropW(hwnd, kFormProperty, form);
+      SetWindowLongPtrW(hwnd, kFormSlot, reinterpret_cast<LONG_PTR>(form));
     }
   }
-  Form* self = FromHandle(hwnd);
+  // The class's own slot: a property lookup is a round trip to the window system.
+  auto* self = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, kFormSlot));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
   try {
     return self->HandleMessage(message, wParam, lParam);
@@ -82,14 +86,14 @@ LRESULT CALLBACK Form::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+      if (Control* control = FindControl(reinterpret_cast<HWND>(lParam))) {
         control->OnCommand(HIWORD(wParam));
         return 0;
       }
       break;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      if (Control* control = Control::FromHandle(reinterpret_cast<HWND>(lParam))) {
+      if (Control* control = FindControl(reinterpret_cast<HWND>(lParam))) {
         if (HBRUSH brush = control->OnCtlColor(reinterpret_cast<HDC>(wParam)))
           return reinterpret_cast<LRESULT>(brush);
       }
@@ -115,6 +119,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       LRESULT result = DefWindowProcW(hwnd_, message, wParam, lParam);
       RemovePropW(hwnd_, kFormProperty);
+      SetWindowLongPtrW(hwnd_, kFormSlot, 0);
       hwnd_ = nullptr;
       return result;
     }
@@ -256,6 +261,14 @@ void Form::SetIcon(HICON icon) {
 void Form::Register(Control* control) {
   controls_.push_back(control);
   ApplyTabOrder();
+}
+
+Control* Form::FindControl(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  for (Control* control : controls_) {
+    if (control->hwnd() == hwnd) return control;
+  }
+  return nullptr;
 }
 
 void Form::Unregister(Control* control) {

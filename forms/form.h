@@ -83,6 +83,8 @@ class Form {
   // Child control bookkeeping (called by Control).
   void Register(Control* control);
   void Unregister(Control* control);
+  // The registered control whose window this is, if any.
+  Control* FindControl(HWND hwnd) const;
   // Orders the child windows by tab index (the system's tab order).
   void ApplyTabOrder();
 

@@ -143,6 +143,10 @@ void ReleaseKind(HWND window, ControlKind kind) noexcept {
   }
 }
 
+bool IsChoiceKind(ControlKind kind) noexcept {
+  return kind == ControlKind::CheckBox || kind == ControlKind::OptionButton;
+}
+
 }  // namespace
 
 int SkinWindow(HWND window) noexcept {
@@ -161,6 +165,7 @@ int SkinWindow(HWND window) noexcept {
     return 0;
   }
   ++Engine().skinnedWindowCount;
+  if (IsChoiceKind(kind)) ++Engine().skinnedChoiceCount;
   RepaintWhole(window);
   return 1;
 }
@@ -173,7 +178,8 @@ int UnskinWindow(HWND window, Restore restore) noexcept {
   // Only this thread's windows were counted; another process's window may
   // carry the property of a copy of its own.
   if (!OwnedByThisThread(window)) return 0;
-  ReleaseKind(window, ClassifyWindow(window));
+  const ControlKind kind = ClassifyWindow(window);
+  ReleaseKind(window, kind);
 
   RemoveSkinProp(window, prop::kProcAddr);
   if (restore == Restore::Always || CurrentProc(window) == SkinProcValue()) {
@@ -185,8 +191,10 @@ int UnskinWindow(HWND window, Restore restore) noexcept {
   ForgetSkinProps(window);
 
   EngineState& engine = Engine();
+  if (IsChoiceKind(kind) && engine.skinnedChoiceCount > 0) --engine.skinnedChoiceCount;
   if (--engine.skinnedWindowCount <= 0) {
     engine.skinnedWindowCount = 0;
+    engine.skinnedChoiceCount = 0;
     ReleaseSkinImages(engine.images);
     engine.started = false;
   }

@@ -10,8 +10,7 @@ namespace skin {
 void ShowPressedFace(HWND window) noexcept {
   StopFadeTimer(window);
   SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Pressed));
-  SetSkinProp(window, prop::kAlphaLevel, 255);
-  PaintButtonBlend(window, nullptr);
+  PaintButtonFace(window, VisualState::Pressed, 255);
   SetSkinProp(window, prop::kAlphaLevel, 0);
 }
 

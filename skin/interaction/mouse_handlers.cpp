@@ -124,9 +124,7 @@ void Leave(HWND window, ControlKind kind) noexcept {
   switch (kind) {
     case ControlKind::CommandButton:
       SetSkinProp(window, prop::kMouseFlag, 0);
-      SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Hot));
-      SetSkinProp(window, prop::kAlphaLevel, 140);
-      PaintButtonBlend(window, nullptr);
+      PaintButtonFace(window, VisualState::Hot, 140);
       FadeTo(window, VisualState::Normal, 0);
       break;
     case ControlKind::ComboBox:

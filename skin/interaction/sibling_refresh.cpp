@@ -1,6 +1,7 @@
 #include "skin/interaction/sibling_refresh.h"
 
 #include "skin/core/control_kind.h"
+#include "skin/core/engine_state.h"
 #include "skin/core/visual_state.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/button_faces.h"
@@ -17,6 +18,9 @@ BOOL CALLBACK RefreshOptionSiblingsProc(HWND window, LPARAM) noexcept {
 LRESULT OnSkinLButtonUpAndRefreshSiblings(WNDPROC previous, HWND window, UINT message,
                                           WPARAM wParam, LPARAM lParam) noexcept {
   const LRESULT result = OnSkinLButtonUp(previous, window, message, wParam, lParam);
+  // Listing every descendant costs a round trip per window: skipped while
+  // no check box or option button carries the skin.
+  if (Engine().skinnedChoiceCount == 0) return result;
   HWND parent = GetParent(window);
   if (!parent) parent = window;
   EnumChildWindows(parent, RefreshOptionSiblingsProc, 0);

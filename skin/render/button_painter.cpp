@@ -45,6 +45,9 @@ bool CopyButtonImages(HWND window, const ButtonImageSet& set) noexcept {
   return true;
 }
 
+// Blends the cached image of `state` over the button at opacity `alpha`.
+int BlendStateImage(HWND window, HDC surface, LONG_PTR state, LONG_PTR alpha) noexcept;
+
 }  // namespace
 
 void RenderButtonStates(HWND window) noexcept {
@@ -106,11 +109,24 @@ int PaintButtonBlendAt(HWND window, HDC surface, LONG_PTR alpha) noexcept {
   if (!IsWindowEnabled(window)) {
     SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(VisualState::Disabled));
   }
+  return BlendStateImage(window, surface, GetSkinProp(window, prop::kOldState), alpha);
+}
+
+void PaintButtonFace(HWND window, VisualState state, LONG_PTR alpha) noexcept {
+  if (!IsWindowEnabled(window)) {
+    state = VisualState::Disabled;
+    SetSkinProp(window, prop::kOldState, static_cast<LONG_PTR>(state));
+  }
+  BlendStateImage(window, nullptr, static_cast<LONG_PTR>(state), alpha);
+}
+
+namespace {
+
+int BlendStateImage(HWND window, HDC surface, LONG_PTR state, LONG_PTR alpha) noexcept {
   if (!IsSkinDrawnButtonStyle(GetSkinProp(window, prop::kOldStyle))) return 0;
 
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
-  const LONG_PTR state = GetSkinProp(window, prop::kOldState);
   HDC source = ButtonStateSurface(window, static_cast<int>(state));
   if (!source) return 0;
 
@@ -131,5 +147,7 @@ int PaintButtonBlendAt(HWND window, HDC surface, LONG_PTR alpha) noexcept {
   AlphaBlend(target.get(), 0, 0, w, h, source, 0, 0, w, h, blend);
   return 0;
 }
+
+}  // namespace
 
 }  // namespace skin

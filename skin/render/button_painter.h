@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "skin/core/visual_state.h"
+
 namespace skin {
 
 // Push and default-push buttons (style bits 1 and 2 clear) are drawn by the
@@ -24,5 +26,10 @@ int PaintButtonBlend(HWND window, HDC surface) noexcept;
 
 // The same at opacity `alpha`, for a caller that has just read "ALPHALEVEL".
 int PaintButtonBlendAt(HWND window, HDC surface, LONG_PTR alpha) noexcept;
+
+// Blends the image of `state` (of the disabled state, recorded in "OLDSTATE",
+// for a disabled window) at opacity `alpha` without storing either: for a
+// face shown once on the way to another.
+void PaintButtonFace(HWND window, VisualState state, LONG_PTR alpha) noexcept;
 
 }  // namespace skin
