@@ -235,7 +235,7 @@ int wmain(int argc, wchar_t** argv) {
     return TrayIcon(reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(arg(0).c_str(), nullptr, 10))), NIM_MODIFY);
   }
   if (cmd == L"focus") {
-    // Where the keyboard goes: "editor", "slot N" or "other".
+    // Where the keyboard goes: "editor", "slot N", "button N get|clear" or "other".
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(0, &info);
@@ -245,6 +245,11 @@ int wmain(int argc, wchar_t** argv) {
       auto slots = ChildrenOf(main, L"Edit");
       auto it = std::find(slots.begin(), slots.end(), info.hwndFocus);
       if (it != slots.end()) return Print(L"slot " + Num(it - slots.begin() + 1) + L"\n"), 0;
+      auto buttons = ChildrenOf(main, L"Button");
+      auto b = std::find(buttons.begin(), buttons.end(), info.hwndFocus) - buttons.begin();
+      if (b < static_cast<ptrdiff_t>(buttons.size())) {
+        return Print(L"button " + Num(b / 2 + 1) + (b % 2 ? L" clear\n" : L" get\n")), 0;
+      }
     }
     return Print(L"other\n"), 0;
   }
@@ -301,15 +306,26 @@ int wmain(int argc, wchar_t** argv) {
     }
   } else if (cmd == L"watch" && button) Print(Watch(FaceSpot(button), watchUntil));
   else if (cmd == L"restless") {
-    // Waits up to 10 s for every button to rest (state Normal, no timer, no
-    // pointer flag, face colour arg(0) on screen); prints how many do not.
-    int restless = 0;
-    for (const DWORD start = GetTickCount(); (restless = 0, true); Sleep(20)) {
+    // Started before a burst ("ready"): waits up to arg(1) ms (30 s) for it to
+    // reach the buttons (one not at rest: state Normal, no timer, no pointer
+    // flag, face colour arg(0) on screen), then up to 10 s for all to rest;
+    // prints how many do not.
+    auto count = [&] {
+      int n = 0;
       for (HWND b : ChildrenOf(main, L"Button")) {
-        restless += Pixel(FaceSpot(b)) != arg(0) || GetPropW(b, L"OLDSTATE") ||
-                    GetPropW(b, L"TIMERID") || GetPropW(b, L"MOUSEFLAG");
+        n += Pixel(FaceSpot(b)) != arg(0) || GetPropW(b, L"OLDSTATE") || GetPropW(b, L"TIMERID") ||
+             GetPropW(b, L"MOUSEFLAG");
       }
-      if (restless == 0 || GetTickCount() - start > 10000) break;
+      return n;
+    };
+    Print(L"ready\n");
+    int restless = 0;
+    const DWORD seeMs = arg(1).empty() ? 30000 : static_cast<DWORD>(_wtoi(arg(1).c_str()));
+    for (const DWORD start = GetTickCount(); (restless = count()) == 0; Sleep(10)) {
+      if (GetTickCount() - start > seeMs) return Print(L"no burst\n"), 0;
+    }
+    for (const DWORD start = GetTickCount(); (restless = count()) != 0; Sleep(20)) {
+      if (GetTickCount() - start > 10000) break;
     }
     Print(Num(restless) + L"\n");
   } else return Usage();
