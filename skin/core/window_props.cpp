@@ -97,6 +97,10 @@ BOOL SetSkinProp(HWND window, const wchar_t* key, LONG_PTR value) noexcept {
 }
 
 void RemoveSkinProp(HWND window, const wchar_t* key) noexcept {
+  if (Cacheable(key)) {
+    const CachedProp* known = Find(window, key);
+    if (known && !known->present) return;
+  }
   RemovePropW(window, key);
   Remember(window, key, 0, false);
 }
