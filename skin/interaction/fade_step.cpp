@@ -5,6 +5,7 @@
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
 #include "skin/interaction/hit_tests.h"
+#include "skin/interaction/mouse_leave.h"
 #include "skin/render/button_painter.h"
 
 namespace skin {
@@ -21,7 +22,7 @@ LRESULT OnSkinTimer(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
       // A leave the system failed to report (its one request per thread
       // went elsewhere) is made up for once the fade is done.
       if (GetSkinProp(window, prop::kMouseFlag) != 0 && !IsUnderCursor(window)) {
-        PostMessageW(window, WM_MOUSELEAVE, 0, 0);
+        PostMouseLeave(window);
       }
     } else {
       SetSkinProp(window, prop::kAlphaLevel, next);

@@ -6,6 +6,22 @@
 #include "skin/core/window_props.h"
 
 namespace skin {
+namespace {
+
+BOOL TrackMouse(TRACKMOUSEEVENT* request) noexcept {
+  return Engine().hasTrackMouseEvent ? TrackMouseEvent(request) : _TrackMouseEvent(request);
+}
+
+// False only when the thread's request is known to be elsewhere or gone.
+bool LeaveRequestHeldBy(HWND window) noexcept {
+  TRACKMOUSEEVENT query = {};
+  query.cbSize = sizeof(query);
+  query.dwFlags = TME_QUERY;
+  if (!TrackMouse(&query)) return true;
+  return query.hwndTrack == window && (query.dwFlags & TME_LEAVE) != 0;
+}
+
+}  // namespace
 
 void TrackMouseLeave(HWND window) noexcept {
   TRACKMOUSEEVENT request = {};
@@ -13,10 +29,13 @@ void TrackMouseLeave(HWND window) noexcept {
   request.dwFlags = TME_LEAVE;
   request.hwndTrack = window;
   request.dwHoverTime = 0;
-  if (Engine().hasTrackMouseEvent) {
-    TrackMouseEvent(&request);
-  } else {
-    _TrackMouseEvent(&request);
+  TrackMouse(&request);
+}
+
+void PostMouseLeave(HWND window) noexcept {
+  MSG queued;
+  if (!PeekMessageW(&queued, window, WM_MOUSELEAVE, WM_MOUSELEAVE, PM_NOREMOVE | PM_NOYIELD)) {
+    PostMessageW(window, WM_MOUSELEAVE, 0, 0);
   }
 }
 
@@ -31,6 +50,9 @@ void ArmMouseLeave(HWND window) noexcept {
     SendMessageW(earlier, WM_MOUSELEAVE, 0, 0);
   }
   TrackMouseLeave(window);
+  // A request made just after the pointer went may be dropped without the
+  // leave it is owed.
+  if (!LeaveRequestHeldBy(window)) PostMouseLeave(window);
 }
 
 }  // namespace skin

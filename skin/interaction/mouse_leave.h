@@ -11,7 +11,11 @@ void TrackMouseLeave(HWND window) noexcept;
 // The first call while "MOUSEFLAG" is 0 sets it to 1 and asks for the leave
 // notification; later calls do nothing until the flag is cleared. The window
 // armed before it, if still flagged, is left at once (WM_MOUSELEAVE): its
-// own request was cancelled by this one.
+// own request was cancelled by this one. A request the system did not take
+// (the pointer had already gone) is answered with a leave of its own.
 void ArmMouseLeave(HWND window) noexcept;
+
+// Posts WM_MOUSELEAVE to the window unless one is already queued for it.
+void PostMouseLeave(HWND window) noexcept;
 
 }  // namespace skin

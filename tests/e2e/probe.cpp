@@ -309,13 +309,15 @@ int wmain(int argc, wchar_t** argv) {
     // Started before a burst ("ready"): waits up to arg(1) ms (30 s) for it to
     // reach the buttons (one not at rest: state Normal, no timer, no pointer
     // flag, face colour arg(0) on screen), then up to 10 s for all to rest;
-    // prints how many do not.
+    // prints how many do not, and for those: which, their record, their face,
+    // and whether they come to rest within 40 s.
+    auto restive = [&](HWND b) {
+      return Pixel(FaceSpot(b)) != arg(0) || GetPropW(b, L"OLDSTATE") || GetPropW(b, L"TIMERID") ||
+             GetPropW(b, L"MOUSEFLAG");
+    };
     auto count = [&] {
       int n = 0;
-      for (HWND b : ChildrenOf(main, L"Button")) {
-        n += Pixel(FaceSpot(b)) != arg(0) || GetPropW(b, L"OLDSTATE") || GetPropW(b, L"TIMERID") ||
-             GetPropW(b, L"MOUSEFLAG");
-      }
+      for (HWND b : ChildrenOf(main, L"Button")) n += restive(b);
       return n;
     };
     Print(L"ready\n");
@@ -324,10 +326,24 @@ int wmain(int argc, wchar_t** argv) {
     for (const DWORD start = GetTickCount(); (restless = count()) == 0; Sleep(10)) {
       if (GetTickCount() - start > seeMs) return Print(L"no burst\n"), 0;
     }
-    for (const DWORD start = GetTickCount(); (restless = count()) != 0; Sleep(20)) {
-      if (GetTickCount() - start > 10000) break;
+    const DWORD start = GetTickCount();
+    while ((restless = count()) != 0 && GetTickCount() - start <= 10000) Sleep(20);
+    Print(Num(restless));
+    if (restless != 0) {
+      // What is behind, and whether it comes to rest later or is stuck.
+      const std::vector<HWND> buttons = ChildrenOf(main, L"Button");
+      for (size_t i = 0; i < buttons.size(); ++i) {
+        if (!restive(buttons[i])) continue;
+        Print(L" [" + Num(static_cast<long long>(i / 2 + 1)) + (i % 2 ? L" clear" : L" get"));
+        for (const wchar_t* key : {L"OLDSTATE", L"ALPHALEVEL", L"TIMERID", L"MOUSEFLAG"}) {
+          Print(L" " + Num(reinterpret_cast<INT_PTR>(GetPropW(buttons[i], key))));
+        }
+        Print(L" " + Pixel(FaceSpot(buttons[i])) + L"]");
+      }
+      while (count() != 0 && GetTickCount() - start <= 40000) Sleep(20);
+      Print(count() == 0 ? L", at rest after " + Num(GetTickCount() - start) + L" ms" : L", still after 40 s");
     }
-    Print(Num(restless) + L"\n");
+    Print(L"\n");
   } else return Usage();
   return 0;
 }

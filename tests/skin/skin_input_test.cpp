@@ -69,6 +69,12 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   SetCursorPos(other.left + 5, other.top + 5);
   Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // one leave request per thread: b is left at once
   EXPECT_EQ(Skin(b)[3], 0);
+  CursorTo(900, 900);
+  ResetButton(b);
+  skin::ArmMouseLeave(b);  // asked for only once the pointer had gone
+  EXPECT_EQ(Prop(b, L"MOUSEFLAG"), 1);
+  PumpFor(0);
+  EXPECT_EQ(Prop(b, L"MOUSEFLAG"), 0) << "no leave followed a request made too late";
   CursorOver(b);
   ResetButton(b);
 
