@@ -203,6 +203,73 @@ LRESULT CALLBACK Recorder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   return CallWindowProcW(realOldProc, hwnd, message, wParam, lParam);
 }
 
+// A box not in use lays out only the start of a long text; everything that
+// reads the box still gets the whole text, and using the box lays it all out.
+TEST_F(MainWindow, ALongSlotIsLaidOutAsFarAsItsBoxShowsUntilTheBoxIsUsed) {
+  FrmMain& f = Start();
+  std::wstring text;
+  for (int i = 0; i < 3000; ++i) text += L"第 " + std::to_wstring(i) + L" 行 \U0001F4CE\r\n";
+  text += std::wstring(L"尾\0end", 5);
+  forms::TextBox& box = f.txtClip(3);
+  int changes = 0;
+  box.OnChange = [&] { ++changes, f.txtClip_Change(3); };
+  auto expectWhole = [&](const char* when) {
+    EXPECT_EQ(std::make_tuple(box.Text() == text, TextOf(box.hwnd()).size(), GetWindowTextLengthW(box.hwnd())),
+              std::make_tuple(true, text.size(), static_cast<int>(text.size()))) << when;
+    ExpectSlot(3, text);
+  };
+  using Use = std::pair<const char*, std::function<void()>>;
+  for (const auto& [use, act] : {Use{"focus", [&] { SetFocus(box.hwnd()); }},
+                                 Use{"wheel", [&] { SendMessageW(box.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0); }},
+                                 Use{"scroll bar", [&] { SendMessageW(box.hwnd(), WM_NCLBUTTONDOWN, HTVSCROLL, 0); }},
+                                 Use{"lines", [&] { SendMessageW(box.hwnd(), EM_GETLINECOUNT, 0, 0); }}}) {
+    SetFocus(f.cmdGet(1).hwnd()), changes = 0;
+    box.SetText(text);
+    const size_t part = box.PartLength();
+    ASSERT_TRUE(box.LaysOutPart()) << use;
+    EXPECT_TRUE(part > 0 && part < 1000 && text[part - 1] == L'\n') << use << " " << part;
+    expectWhole(use);
+    wchar_t start[8];
+    EXPECT_EQ(SendMessageW(box.hwnd(), WM_GETTEXT, 8, reinterpret_cast<LPARAM>(start)), 7) << use;
+    EXPECT_EQ(std::wstring(start), text.substr(0, 7)) << use;
+    act();
+    EXPECT_FALSE(box.LaysOutPart()) << use;
+    // All 3001 lines are in the window now, and its text did not change.
+    EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETLINECOUNT, 0, 0), 3001) << use;
+    EXPECT_EQ(changes, 1) << use;
+    expectWhole(use);
+  }
+  // In the box with the focus, a new text and typing take the whole text.
+  SetFocus(box.hwnd());
+  box.SetText(text);
+  EXPECT_FALSE(box.LaysOutPart());
+  SendMessageW(box.hwnd(), EM_SETSEL, 0, 0), SendMessageW(box.hwnd(), WM_CHAR, L'始', 1);
+  EXPECT_EQ(box.Text(), L"始" + text.substr(0, text.size() - 4) + L"\u2400end");  // edited: the text as shown
+  // Text sent by other code is taken the same way.
+  SetFocus(f.cmdGet(1).hwnd()), changes = 0;
+  const std::wstring sent = text.substr(0, text.size() - 5);
+  SendMessageW(box.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sent.c_str()));
+  EXPECT_EQ(std::make_tuple(box.LaysOutPart(), box.Text() == sent, changes), std::make_tuple(true, true, 1));
+  // Slot 9 grows with the window: more of its text is laid out, then all of it.
+  std::wstring twenty;
+  for (int i = 0; i < 20; ++i) twenty += L"行\r\n";
+  f.txtClip(9).SetText(twenty);
+  const size_t small = f.txtClip(9).PartLength();
+  f.Move(0, 0, 5010, 6000);
+  const size_t taller = f.txtClip(9).PartLength();
+  EXPECT_TRUE(small > 0 && taller > small && f.txtClip(9).Text() == twenty) << small << " " << taller;
+  f.Move(0, 0, 5010, 9000);
+  EXPECT_EQ(std::make_tuple(f.txtClip(9).LaysOutPart(), SendMessageW(f.txtClip(9).hwnd(), WM_GETTEXTLENGTH, 0, 0)),
+            std::make_tuple(false, static_cast<LRESULT>(twenty.size())));
+  // The hotkeys and the save take the whole text.
+  PutClip(CF_UNICODETEXT, text.substr(0, text.size() - 5));
+  SendMessageW(f.hwnd(), WM_HOTKEY, 148 + 4, 0);
+  EXPECT_TRUE(f.txtClip(4).LaysOutPart() && f.txtClip(4).Text() == sent);
+  f.Close();
+  const app::SlotTexts saved = app::LoadSlots(dir.path.wstring());
+  EXPECT_TRUE(saved[2] == sent && saved[3] == sent);
+}
+
 TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
   FrmMain& f = Start();
   const std::wstring text = L"存入 \U0001F4CE\r\n二";

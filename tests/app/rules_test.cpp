@@ -12,6 +12,7 @@
 #include "app/tip_text.h"
 #include "forms/clipboard.h"
 #include "forms/keystroke_sender.h"
+#include "forms/text_preview.h"
 #include "harness.h"
 
 namespace {
@@ -74,6 +75,22 @@ TEST(SlotTip, ShortTextWholeLongTextCutWithEllipsis) {
       {lines.substr(0, 24 * 3 - 2), lines.substr(0, 24 * 3 - 2)}, {lines, lines.substr(0, 24 * 3 - 2) + L"…"},
       {S(511, L'x') + L"\U0001F4CE", S(511, L'x') + L"…"}, {S(510, L'x') + L"\U0001F4CE", S(510, L'x') + L"\U0001F4CE"}};
   for (const auto& [text, tip] : cases) EXPECT_EQ(app::SlotTipText(text), tip) << text.size();
+}
+
+TEST(TextPreview, CutAfterTheLastLineOrTheLastCharacterThatFillsTheBoxNeverInsideAPair) {
+  const std::tuple<const wchar_t*, size_t, size_t, size_t> cases[] = {
+      {L"a\nb\nc\n", 2, 10, 4},         // after the second line
+      {L"a\nb", 2, 10, 3},                // all of it fits
+      {L"a\nb\n", 2, 10, 4},
+      {L"abcdefgh", 2, 3, 6},             // two lines of three characters
+      {L"ab\U0001F4CEcd", 1, 3, 2},       // not between the halves of a pair
+      {L"ab\U0001F4CEcd", 1, 4, 4},
+      {L"ab\r\ncd", 1, 3, 2},             // nor between CR and LF
+      {L"a\r\nb\r\n", 1, 10, 3},
+      {L"", 1, 1, 0},
+      {L"abc", 0, 5, 0}};
+  for (const auto& [text, lines, lineChars, length] : cases)
+    EXPECT_EQ(forms::PreviewLength(text, lines, lineChars), length) << lines << " " << lineChars;
 }
 
 TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
