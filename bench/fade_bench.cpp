@@ -2,7 +2,8 @@
 // time the main window uses while all eighteen of its buttons fade at once,
 // beside the 15 ms a step may take and one BitBlt of the button's image onto
 // its window (the floor of a step), and eighteen plain timers that do nothing
-// (the floor of eighteen fades).
+// or lay an image on a window of the button's size once per tick (the floors
+// of eighteen fades).
 #include <windows.h>
 
 #include <chrono>
@@ -147,34 +148,57 @@ int wmain() {
   std::printf("  processor time per tick     %10.1f us   budget %8.0f us\n",
               ticks ? cpuTotal / ticks : 0.0, kStepBudgetMicros);
 
-  // Floor: eighteen plain windows with a 15 ms timer each and nothing done per
-  // tick, for as long as one round of fades took.
+  // Floors, for as long as one round of fades took: eighteen plain windows
+  // where the buttons are, each with a 15 ms timer; a tick does nothing, or
+  // lays the button's hot image onto its window with one BitBlt.
+  RECT formRect = {};
+  GetWindowRect(form.hwnd(), &formRect);
+  HWND host = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE,
+                              formRect.left, formRect.top, formRect.right - formRect.left,
+                              formRect.bottom - formRect.top, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
   std::vector<HWND> plain;
-  for (int i = 0; i < 18; ++i) {
-    plain.push_back(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+  for (HWND b : buttons) {
+    RECT br = {};
+    GetWindowRect(b, &br);
+    MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&br), 2);
+    plain.push_back(CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, br.left, br.top,
+                                    br.right - br.left, br.bottom - br.top, host, nullptr,
                                     GetModuleHandleW(nullptr), nullptr));
-    SetTimer(plain.back(), 1, 15, nullptr);
   }
-  const double plainCpuStart = ProcessCpuMicros();
-  const auto plainStart = std::chrono::steady_clock::now();
-  long plainTicks = 0;
-  while (std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - plainStart)
-             .count() < wallTotal / kRounds) {
-    MSG msg;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_TIMER) ++plainTicks;
-      DispatchMessageW(&msg);
+  bench::Pump();
+  for (bool draw : {false, true}) {
+    for (HWND p : plain) SetTimer(p, 1, 15, nullptr);
+    const double plainCpuStart = ProcessCpuMicros();
+    const auto plainStart = std::chrono::steady_clock::now();
+    long plainTicks = 0;
+    while (std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - plainStart)
+               .count() < wallTotal / kRounds) {
+      MSG msg;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_TIMER) {
+          ++plainTicks;
+          if (draw) {
+            HDC dc = GetWindowDC(msg.hwnd);
+            BitBlt(dc, 0, 0, w, h, image, 0, 0, SRCCOPY);
+            ReleaseDC(msg.hwnd, dc);
+          }
+        }
+        DispatchMessageW(&msg);
+      }
     }
+    const double plainCpu = ProcessCpuMicros() - plainCpuStart;
+    const double plainWall = std::chrono::duration<double, std::micro>(
+                                 std::chrono::steady_clock::now() - plainStart)
+                                 .count();
+    for (HWND p : plain) KillTimer(p, 1);
+    std::printf("floor: 18 plain 15 ms timers, %s (%ld ticks)\n",
+                draw ? "one BitBlt of the button per tick" : "nothing per tick", plainTicks);
+    std::printf("  processor time              %10.1f ms per second (%.1f %%)\n",
+                plainCpu / plainWall * 1000.0, 100.0 * plainCpu / plainWall);
   }
-  const double plainCpu = ProcessCpuMicros() - plainCpuStart;
-  const double plainWall = std::chrono::duration<double, std::micro>(
-                               std::chrono::steady_clock::now() - plainStart)
-                               .count();
-  for (HWND p : plain) DestroyWindow(p);
-  std::printf("floor: 18 plain 15 ms timers, nothing per tick (%ld ticks)\n", plainTicks);
-  std::printf("  processor time              %10.1f ms per second (%.1f %%)\n",
-              plainCpu / plainWall * 1000.0, 100.0 * plainCpu / plainWall);
+  DestroyWindow(host);
 
   skinner.DetachSkin(form.hwnd());
   form.Destroy();
