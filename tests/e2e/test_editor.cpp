@@ -59,6 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               400, 200, 500, 300, nullptr, nullptr, instance, nullptr);
   edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 0, 0,
                          480, 260, hwnd, nullptr, instance, nullptr);
+  if (edit) SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // long pastes arrive whole, as in any editor
   if (!edit || (hold >= 0 && !RegisterHotKey(hwnd, 1, MOD_ALT, static_cast<UINT>('0' + hold)))) return 3;
   if (listen && !AddClipboardFormatListener(hwnd)) return 3;
   SetWindowTextW(hwnd, L"HotkeyTestEditor");  // found by the scripts only now

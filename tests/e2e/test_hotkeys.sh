@@ -39,6 +39,13 @@ paste 5 ""
 focus_editor
 xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
 expect "Ctrl held, 3 pressed twice: two pastes" "$(probe slot 3)$(probe slot 3)" probe editor text
+# A text far longer than a slot's box shows is stored, read back and pasted whole.
+long="$(seq -f '第 %g 行 line' 1 3000)"
+focus_editor
+clip_set "$long"
+xdotool key alt+8
+expect "Alt+8 stores a text of 3000 lines whole" "$long" eval "probe slot 8 | tr -d '\r'"
+paste 8 "$(probe slot 8)"
 
 probe minimize >/dev/null
 expect "minimised into the tray" "minimized hidden" probe --any state
