@@ -31,11 +31,8 @@ LRESULT OnSkinSize(WNDPROC previous, HWND window, UINT message, WPARAM wParam,
   if (ClassifyWindow(window) == ControlKind::CommandButton) {
     WindowBounds bounds;
     GetWindowBounds(window, bounds);
-    {
-      BorrowedWindowDC windowDc(window);
-      ResizeButtonStateSurfaces(window, windowDc.get(), bounds.width, bounds.height);
-      RenderButtonStates(window);
-    }
+    ResizeButtonStateSurfaces(window, bounds.width, bounds.height);
+    RenderButtonStates(window);
     ShapeButtonRegion(window, bounds.width, bounds.height);
   }
   return result;

@@ -78,7 +78,8 @@ LONG_PTR CurrentProc(HWND window) noexcept { return GetWindowLongPtrW(window, GW
 // takes up its place there again.
 bool InstallSkinProc(HWND window) noexcept {
   const LONG_PTR passThrough = GetSkinProp(window, prop::kPassProc);
-  RemoveSkinProp(window, prop::kPassProc);
+  // Only a procedure address is ever stored there: 0 means there is none.
+  if (passThrough != 0) RemoveSkinProp(window, prop::kPassProc);
   if (passThrough != 0 && CurrentProc(window) != passThrough) {
     return SetSkinProp(window, prop::kProcAddr, passThrough) != FALSE;
   }

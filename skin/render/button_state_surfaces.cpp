@@ -3,6 +3,7 @@
 #include "skin/core/window_props.h"
 #include "skin/render/button_image_sets.h"
 #include "skin/render/gdi_handles.h"
+#include "skin/render/memory_dc.h"
 
 namespace skin {
 namespace {
@@ -29,7 +30,7 @@ void CreateButtonStateSurfaces(HWND window, HDC windowDc, int width, int height)
   ForgetButtonImages(window);
   for (int n = 0; n < kButtonStateCount; ++n) {
     HDC surface = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, width, height);
+    HBITMAP bitmap = CreateSurfaceBitmap(width, height);
     if (surface && bitmap) SelectObject(surface, bitmap);
     // The properties own both from here until DeleteButtonStateSurfaces.
     if (surface) detail::CountGdiObject(1);
@@ -40,10 +41,10 @@ void CreateButtonStateSurfaces(HWND window, HDC windowDc, int width, int height)
   }
 }
 
-void ResizeButtonStateSurfaces(HWND window, HDC windowDc, int width, int height) noexcept {
+void ResizeButtonStateSurfaces(HWND window, int width, int height) noexcept {
   ForgetButtonImages(window);
   for (int n = 0; n < kButtonStateCount; ++n) {
-    HBITMAP fresh = CreateCompatibleBitmap(windowDc, width, height);
+    HBITMAP fresh = CreateSurfaceBitmap(width, height);
     if (!fresh) continue;  // the surface keeps the bitmap it has
     detail::CountGdiObject(1);
     HDC surface = ButtonStateSurface(window, n);

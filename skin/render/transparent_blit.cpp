@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "skin/render/gdi_handles.h"
+#include "skin/render/memory_dc.h"
 
 namespace skin {
 namespace {
@@ -32,14 +33,14 @@ void TransparentBlit(HDC dest, int dx, int dy, int width, int height, HDC source
 
   // What is on the destination now.
   OwnedDC back(CreateCompatibleDC(display.get()));
-  OwnedBitmap backBitmap(CreateCompatibleBitmap(display.get(), width, height));
+  OwnedBitmap backBitmap(CreateSurfaceBitmap(width, height));
   ScopedSelection backSelection(back.get(), backBitmap.get());
   ScopedPalette backPalette(back.get(), palette, false);
   BitBlt(back.get(), 0, 0, width, height, dest, dx, dy, SRCCOPY);
 
   // A copy of the source block.
   OwnedDC copy(CreateCompatibleDC(display.get()));
-  OwnedBitmap copyBitmap(CreateCompatibleBitmap(display.get(), width, height));
+  OwnedBitmap copyBitmap(CreateSurfaceBitmap(width, height));
   ScopedSelection copySelection(copy.get(), copyBitmap.get());
   ScopedPalette copyPalette(copy.get(), palette, true);
   SetBkColor(copy.get(), GetBkColor(source));
