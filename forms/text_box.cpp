@@ -166,17 +166,11 @@ LRESULT TextBox::Handle(WNDPROC next, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 
 std::wstring TextBox::Present(std::wstring text) {
   whole_.clear();
-  shown_.clear();
-  partial_ = false;
-  std::wstring shown;
-  if (text.find(L'\0') != std::wstring::npos) {
-    shown = text;
-    std::replace(shown.begin(), shown.end(), L'\0', L'\x2400');
-    whole_ = std::move(text);
-  } else {
-    shown = std::move(text);
+  shown_ = std::move(text);
+  if (shown_.find(L'\0') != std::wstring::npos) {
+    whole_ = shown_;
+    std::replace(shown_.begin(), shown_.end(), L'\0', L'\x2400');
   }
-  shown_ = std::move(shown);
   partLength_ = GetFocus() == hwnd() ? shown_.size() : FillLength();
   partial_ = partLength_ < shown_.size();
   if (partial_) return shown_.substr(0, partLength_);
