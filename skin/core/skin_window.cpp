@@ -8,7 +8,6 @@
 #include "skin/interaction/fade_timer.h"
 #include "skin/render/button_painter.h"
 #include "skin/render/button_state_surfaces.h"
-#include "skin/render/gdi_handles.h"
 #include "skin/render/window_bounds.h"
 
 namespace skin {
@@ -28,11 +27,8 @@ bool PrepareCommandButton(HWND window) noexcept {
   if (!IsWindow(window)) return false;
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
-  {
-    BorrowedWindowDC windowDc(window);
-    CreateButtonStateSurfaces(window, windowDc.get(), bounds.width, bounds.height);
-    RenderButtonStates(window);
-  }
+  CreateButtonStateSurfaces(window, bounds.width, bounds.height);
+  RenderButtonStates(window);
   SetSkinProp(window, prop::kOldStyle, style);
   SetSkinProp(window, prop::kMouseFlag, kNone);
   SetSkinProp(window, prop::kTimerId, kNone);

@@ -26,15 +26,14 @@ HDC ButtonStateSurface(HWND window, int state) noexcept {
       GetSkinProp(window, StateSurfaceKey(state, StateSurface::DeviceContext).c_str()));
 }
 
-void CreateButtonStateSurfaces(HWND window, HDC windowDc, int width, int height) noexcept {
+void CreateButtonStateSurfaces(HWND window, int width, int height) noexcept {
   ForgetButtonImages(window);
   for (int n = 0; n < kButtonStateCount; ++n) {
-    HDC surface = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateSurfaceBitmap(width, height);
-    if (surface && bitmap) SelectObject(surface, bitmap);
+    HDC surface = CreateMemoryDC(width, height);
+    HBITMAP bitmap =
+        surface ? static_cast<HBITMAP>(GetCurrentObject(surface, OBJ_BITMAP)) : nullptr;
     // The properties own both from here until DeleteButtonStateSurfaces.
-    if (surface) detail::CountGdiObject(1);
-    if (bitmap) detail::CountGdiObject(1);
+    if (surface) detail::CountGdiObject(2);
     SetSkinProp(window, StateSurfaceKey(n, StateSurface::DeviceContext).c_str(),
                 reinterpret_cast<LONG_PTR>(surface));
     StoreStateBitmap(window, n, bitmap);

@@ -9,9 +9,8 @@ inline constexpr int kButtonStateCount = 4;  // Normal, Hot, Pressed, Disabled
 // each holding a bitmap of the whole window's size ("0BMP".."3BMP"). They are
 // counted in LiveGdiObjects() while they exist.
 
-// Makes the four surfaces: contexts compatible with `windowDc`, each holding
-// a surface bitmap of width x height.
-void CreateButtonStateSurfaces(HWND window, HDC windowDc, int width, int height) noexcept;
+// Makes the four surfaces (CreateMemoryDC), width x height.
+void CreateButtonStateSurfaces(HWND window, int width, int height) noexcept;
 
 // Gives each surface a new width x height bitmap and deletes the one it held.
 void ResizeButtonStateSurfaces(HWND window, int width, int height) noexcept;

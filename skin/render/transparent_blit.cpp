@@ -32,16 +32,12 @@ void TransparentBlit(HDC dest, int dx, int dy, int width, int height, HDC source
   resolved &= 0x00FFFFFF;
 
   // What is on the destination now.
-  OwnedDC back(CreateCompatibleDC(display.get()));
-  OwnedBitmap backBitmap(CreateSurfaceBitmap(width, height));
-  ScopedSelection backSelection(back.get(), backBitmap.get());
+  OwnedMemoryDC back(CreateMemoryDC(width, height));
   ScopedPalette backPalette(back.get(), palette, false);
   BitBlt(back.get(), 0, 0, width, height, dest, dx, dy, SRCCOPY);
 
   // A copy of the source block.
-  OwnedDC copy(CreateCompatibleDC(display.get()));
-  OwnedBitmap copyBitmap(CreateSurfaceBitmap(width, height));
-  ScopedSelection copySelection(copy.get(), copyBitmap.get());
+  OwnedMemoryDC copy(CreateMemoryDC(width, height));
   ScopedPalette copyPalette(copy.get(), palette, true);
   SetBkColor(copy.get(), GetBkColor(source));
   SetTextColor(copy.get(), GetTextColor(source));
