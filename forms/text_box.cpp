@@ -88,9 +88,9 @@ TextBox::TextBox(Form& form, int id, const ControlLayout& layout, TextBoxOptions
   if (!hwnd()) return;
   // No 32K limit on typed or pasted text.
   SendMessageW(hwnd(), EM_SETLIMITTEXT, 0, 0);
-  editProc_ = reinterpret_cast<WNDPROC>(
+  const auto edit = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::EditProc)));
-  Hooks()[hwnd()] = {this, editProc_};
+  Hooks()[hwnd()] = {this, edit};
 }
 
 TextBox::~TextBox() {
@@ -122,6 +122,17 @@ LRESULT CALLBACK TextBox::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
   }
 }
 
+template <typename Send>
+LRESULT TextBox::TakeText(std::wstring text, Send send) {
+  // A multi-line edit does not report EN_CHANGE for WM_SETTEXT on every
+  // platform; raise Change here when the control stayed silent.
+  changeNotified_ = false;
+  const std::wstring window = Present(std::move(text));
+  const LRESULT result = send(window.c_str());
+  if (!changeNotified_ && OnChange) RunGuarded(OnChange);
+  return result;
+}
+
 LRESULT TextBox::Handle(WNDPROC next, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (partial_) {
     switch (msg) {
@@ -145,12 +156,9 @@ LRESULT TextBox::Handle(WNDPROC next, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
       if (settingText_) break;
       // Text set by other code, taken as if through SetText.
       const wchar_t* text = reinterpret_cast<const wchar_t*>(lParam);
-      const std::wstring shown = Present(text ? text : L"");
-      changeNotified_ = false;
-      const LRESULT result =
-          CallWindowProcW(next, hwnd, msg, wParam, reinterpret_cast<LPARAM>(shown.c_str()));
-      if (!changeNotified_ && OnChange) RunGuarded(OnChange);
-      return result;
+      return TakeText(text ? text : L"", [&](const wchar_t* window) {
+        return CallWindowProcW(next, hwnd, msg, wParam, reinterpret_cast<LPARAM>(window));
+      });
     }
     case WM_SIZE:
     case WM_SETFONT: {
@@ -190,8 +198,11 @@ size_t TextBox::FillLength() const {
 }
 
 LRESULT TextBox::PassText(const wchar_t* text) {
+  const auto hook = Hooks().find(hwnd());
+  if (hook == Hooks().end()) return 0;
   quiet_ = true;
-  const LRESULT result = CallWindowProcW(editProc_, hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  const LRESULT result =
+      CallWindowProcW(hook->second.next, hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   quiet_ = false;
   return result;
 }
@@ -212,25 +223,25 @@ void TextBox::Refill() {
   PassText(shown_.substr(0, fill).c_str());
 }
 
+// While the window holds part of the text, it answers with all of it.
 std::wstring TextBox::Text() const {
-  if (partial_) return whole_.empty() ? shown_ : whole_;
-  if (whole_.empty()) return WindowText();
   std::wstring text = WindowText();
-  return text == shown_ ? whole_ : text;
+  if (!whole_.empty() && text == shown_) return whole_;
+  return text;
 }
 
 void TextBox::SetText(const std::wstring& text) {
-  // A multi-line edit does not report EN_CHANGE for WM_SETTEXT on every
-  // platform; raise Change here when the control stayed silent.
-  changeNotified_ = false;
-  const std::wstring window = Present(text);
-  settingText_ = true;
-  SetWindowTextW(hwnd(), window.c_str());
-  settingText_ = false;
-  if (!changeNotified_ && OnChange) RunGuarded(OnChange);
+  TakeText(text, [this](const wchar_t* window) {
+    settingText_ = true;
+    const LRESULT result = SetWindowTextW(hwnd(), window);
+    settingText_ = false;
+    return result;
+  });
 }
 
 std::wstring TextBox::TextStart(size_t count) const {
+  // Read on every change for the tip: straight from the text while the
+  // window holds part of it, without a round trip through its procedures.
   if (partial_) return shown_.substr(0, count);
   std::wstring text(count + 1, L'\0');
   const int copied = GetWindowTextW(hwnd(), text.data(), static_cast<int>(count + 1));

@@ -34,9 +34,8 @@ class TextBox : public Control {
   std::wstring TextStart(size_t count) const;
   void SetText(const std::wstring& text);
 
-  // True while the window holds only the start of the text, and how many
-  // characters of it.
-  bool LaysOutPart() const { return partial_; }
+  // How many characters of the text the window holds while it holds only
+  // the start of it; 0 while it holds all of it.
   size_t PartLength() const { return partial_ ? partLength_ : 0; }
 
   std::function<void()> OnChange;
@@ -50,6 +49,9 @@ class TextBox : public Control {
 
   // Takes `text` as the box's text; returns what the window is to hold.
   std::wstring Present(std::wstring text);
+  // Present, hand the result to `send`, and raise Change if the window did not.
+  template <typename Send>
+  LRESULT TakeText(std::wstring text, Send send);
   // The number of characters of shown_ that fill the box as it is now.
   size_t FillLength() const;
   // Gives the window the whole text, or more of it after a resize.
@@ -57,7 +59,6 @@ class TextBox : public Control {
   void Refill();
   LRESULT PassText(const wchar_t* text);
 
-  WNDPROC editProc_ = nullptr;
   bool changeNotified_ = false;
   bool settingText_ = false;  // SetText's own WM_SETTEXT
   bool quiet_ = false;        // the window's text changes, the box's does not

@@ -226,14 +226,14 @@ TEST_F(MainWindow, ALongSlotIsLaidOutAsFarAsItsBoxShowsUntilTheBoxIsUsed) {
     SetFocus(f.cmdGet(1).hwnd()), changes = 0;
     box.SetText(text);
     const size_t part = box.PartLength();
-    ASSERT_TRUE(box.LaysOutPart()) << use;
+    ASSERT_TRUE(box.PartLength() > 0) << use;
     EXPECT_TRUE(part > 0 && part < 1000 && text[part - 1] == L'\n') << use << " " << part;
     expectWhole(use);
     wchar_t start[8];
     EXPECT_EQ(SendMessageW(box.hwnd(), WM_GETTEXT, 8, reinterpret_cast<LPARAM>(start)), 7) << use;
     EXPECT_EQ(std::wstring(start), text.substr(0, 7)) << use;
     act();
-    EXPECT_FALSE(box.LaysOutPart()) << use;
+    EXPECT_FALSE(box.PartLength() > 0) << use;
     // All 3001 lines are in the window now, and its text did not change.
     EXPECT_EQ(SendMessageW(box.hwnd(), EM_GETLINECOUNT, 0, 0), 3001) << use;
     EXPECT_EQ(changes, 1) << use;
@@ -242,14 +242,14 @@ TEST_F(MainWindow, ALongSlotIsLaidOutAsFarAsItsBoxShowsUntilTheBoxIsUsed) {
   // In the box with the focus, a new text and typing take the whole text.
   SetFocus(box.hwnd());
   box.SetText(text);
-  EXPECT_FALSE(box.LaysOutPart());
+  EXPECT_FALSE(box.PartLength() > 0);
   SendMessageW(box.hwnd(), EM_SETSEL, 0, 0), SendMessageW(box.hwnd(), WM_CHAR, L'始', 1);
   EXPECT_EQ(box.Text(), L"始" + text.substr(0, text.size() - 4) + L"\u2400end");  // edited: the text as shown
   // Text sent by other code is taken the same way.
   SetFocus(f.cmdGet(1).hwnd()), changes = 0;
   const std::wstring sent = text.substr(0, text.size() - 5);
   SendMessageW(box.hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sent.c_str()));
-  EXPECT_EQ(std::make_tuple(box.LaysOutPart(), box.Text() == sent, changes), std::make_tuple(true, true, 1));
+  EXPECT_EQ(std::make_tuple((box.PartLength() > 0), box.Text() == sent, changes), std::make_tuple(true, true, 1));
   // Slot 9 grows with the window: more of its text is laid out, then all of it.
   std::wstring twenty;
   for (int i = 0; i < 20; ++i) twenty += L"行\r\n";
@@ -259,12 +259,12 @@ TEST_F(MainWindow, ALongSlotIsLaidOutAsFarAsItsBoxShowsUntilTheBoxIsUsed) {
   const size_t taller = f.txtClip(9).PartLength();
   EXPECT_TRUE(small > 0 && taller > small && f.txtClip(9).Text() == twenty) << small << " " << taller;
   f.Move(0, 0, 5010, 9000);
-  EXPECT_EQ(std::make_tuple(f.txtClip(9).LaysOutPart(), SendMessageW(f.txtClip(9).hwnd(), WM_GETTEXTLENGTH, 0, 0)),
+  EXPECT_EQ(std::make_tuple((f.txtClip(9).PartLength() > 0), SendMessageW(f.txtClip(9).hwnd(), WM_GETTEXTLENGTH, 0, 0)),
             std::make_tuple(false, static_cast<LRESULT>(twenty.size())));
   // The hotkeys and the save take the whole text.
   PutClip(CF_UNICODETEXT, text.substr(0, text.size() - 5));
   SendMessageW(f.hwnd(), WM_HOTKEY, 148 + 4, 0);
-  EXPECT_TRUE(f.txtClip(4).LaysOutPart() && f.txtClip(4).Text() == sent);
+  EXPECT_TRUE(f.txtClip(4).PartLength() > 0 && f.txtClip(4).Text() == sent);
   f.Close();
   const app::SlotTexts saved = app::LoadSlots(dir.path.wstring());
   EXPECT_TRUE(saved[2] == sent && saved[3] == sent);
