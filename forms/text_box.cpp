@@ -223,8 +223,10 @@ void TextBox::Refill() {
   PassText(shown_.substr(0, fill).c_str());
 }
 
-// While the window holds part of the text, it answers with all of it.
 std::wstring TextBox::Text() const {
+  // While the window holds part of the text, the text is here: no round trip
+  // through the window's procedures.
+  if (partial_) return whole_.empty() ? shown_ : whole_;
   std::wstring text = WindowText();
   if (!whole_.empty() && text == shown_) return whole_;
   return text;
