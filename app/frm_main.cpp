@@ -11,7 +11,6 @@
 #include "app/slot_write_check.h"
 #include "app/tip_text.h"
 #include "forms/app.h"
-#include "forms/clipboard.h"
 #include "forms/event_guard.h"
 #include "forms/runtime_error.h"
 #include "forms/twips.h"
@@ -38,7 +37,7 @@ FrmMain::FrmMain() : forms::Form(kCaption) {
                                         IMAGE_ICON, 16, 16, 0));
   SetIcon(icon_);
   CreateControls();
-  paste_ = std::make_unique<PasteClipboard>();
+  actions_ = std::make_unique<ClipboardActions>(*this);
   OnLoad = [this] { Form_Load(); };
   OnResize = [this] { Form_Resize(); };
   OnUnload = [this] { Form_Unload(); };
@@ -219,11 +218,9 @@ bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
 }
 
 void FrmMain::cmdGet_Click(int index) {
-  // A clipboard held open by another program leaves the slot as it was.
-  std::optional<std::wstring> text = forms::Clipboard::GetText();
-  if (!text) return;
-  txtClip(index).SetText(L"");
-  txtClip(index).SetText(*text);
+  // In turn with the hotkeys; a clipboard held open by another program, or
+  // whose owner never hands the text over, leaves the slot as it was.
+  actions_->Assign(index);
 }
 
 void FrmMain::cmdClear_Click(int index) { txtClip(index).SetText(L""); }

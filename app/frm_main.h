@@ -5,7 +5,7 @@
 #include <array>
 #include <memory>
 
-#include "app/paste_clipboard.h"
+#include "app/clipboard_actions.h"
 #include "app/slot_store.h"
 #include "forms/command_button.h"
 #include "forms/form.h"
@@ -49,8 +49,10 @@ class FrmMain : public forms::Form {
   // Removes the tray icon (InTray False).
   void DelTray();
 
+  // Storing the clipboard's text in slots and pasting slots, in order.
+  ClipboardActions& Actions() { return *actions_; }
   // The clipboard side of pasting a slot with Ctrl+digit.
-  PasteClipboard& Paste() { return *paste_; }
+  PasteClipboard& Paste() { return actions_->paste(); }
 
   void Form_Load();
   void Form_Resize();
@@ -76,7 +78,7 @@ class FrmMain : public forms::Form {
   std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdGet_;
   std::array<std::unique_ptr<forms::CommandButton>, kSlotCount> cmdClear_;
   std::unique_ptr<forms::PictureBox> picTray_;
-  std::unique_ptr<PasteClipboard> paste_;
+  std::unique_ptr<ClipboardActions> actions_;
   SlotTexts slotLoadList_;  // filled at start-up, copied into the text boxes
   std::unique_ptr<skin::clsSkinner> skinner_;  // from start-up to shut-down
   HICON icon_ = nullptr;

@@ -1,12 +1,7 @@
 #include "app/mod_hot_key.h"
 
-#include <optional>
-#include <string>
-
 #include "app/frm_main.h"
 #include "app/hot_key_id.h"
-#include "app/paste_clipboard.h"
-#include "forms/clipboard.h"
 #include "forms/event_guard.h"
 #include "forms/keystroke_sender.h"
 
@@ -49,17 +44,10 @@ void StoreSlot(FrmMain& form, int slot) {
   // The user still holds Alt: its release must not put the active window
   // into menu mode.
   forms::MaskAltRelease();
-  std::optional<std::wstring> text = forms::Clipboard::GetText();
-  if (text) form.txtClip(slot).SetText(*text);
+  form.Actions().Store(slot);
 }
 
-void RecallSlot(FrmMain& form, int slot) {
-  PasteClipboard& paste = form.Paste();
-  // Emptying and offering the text happen in one opening of the clipboard.
-  if (!paste.Offer(form.txtClip(slot).Text())) return;
-  forms::SendCtrlKey('V');
-  paste.EmptyWhenTaken();
-}
+void RecallSlot(FrmMain& form, int slot) { form.Actions().Paste(slot); }
 
 namespace {
 

@@ -29,12 +29,14 @@ bool RemoveSlotHotKey(int group, int virtualKey);
 void RegisterSlotHotKeys();
 void UnregisterSlotHotKeys();
 
-// Alt+digit: the slot becomes the clipboard's text (empty for no text). A
-// clipboard that stays busy leaves the slot as it was.
+// Alt+digit: the slot becomes the clipboard's text (empty for no text), in
+// turn with the other keys. A clipboard that stays busy, or whose owner does
+// not hand its text over, leaves the slot as it was.
 void StoreSlot(FrmMain& form, int slot);
-// Ctrl+digit: empty the clipboard, put the slot's text on it, send Ctrl+V to
-// the active window, empty the clipboard once the text has been taken (or
-// after a short time). A busy clipboard leaves everything as it was.
+// Ctrl+digit, in turn with the other keys: empty the clipboard, offer the
+// slot's text on it, send Ctrl+V to the window active when the key was
+// pressed, empty the clipboard once the text has been taken (or after a
+// short time). A busy clipboard leaves everything as it was.
 void RecallSlot(FrmMain& form, int slot);
 
 LRESULT CALLBACK HotKeyWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,184 +1,293 @@
 #include "app/paste_clipboard.h"
 
-#include <cstring>
+#include <algorithm>
+#include <utility>
 
 #include "forms/clipboard.h"
+#include "forms/keystroke_sender.h"
 
 namespace app {
 namespace {
 
-const wchar_t kOwnerClass[] = L"ClipboardPasteOwner";
+constexpr UINT kPasteOver = WM_APP + 1;
+constexpr UINT kReleased = WM_APP + 2;
 
-void RegisterOwnerClass(WNDPROC proc) {
-  static const bool registered = [proc] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kOwnerClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  (void)registered;
-}
+enum TimerId : UINT_PTR { kOpenTimer = 1, kWatchTimer, kUntakenTimer, kGraceTimer, kEmptyTimer };
+
+// Spacing of the attempts to open a clipboard that others hold open.
+constexpr UINT kRetryMs = 10;
 
 class ClipboardCloser {
  public:
   ~ClipboardCloser() { CloseClipboard(); }
 };
 
+DWORD ProcessOf(HWND hwnd) {
+  DWORD process = 0;
+  if (hwnd) GetWindowThreadProcessId(hwnd, &process);
+  return process;
+}
+
+// A registered format holding one DWORD, as clipboard monitors read them.
+void PutFlag(const wchar_t* name, DWORD value) {
+  const UINT format = RegisterClipboardFormatW(name);
+  HGLOBAL block = format ? forms::Clipboard::NewBlock(&value, sizeof value) : nullptr;
+  if (block && !SetClipboardData(format, block)) GlobalFree(block);
+}
+
 }  // namespace
 
-PasteClipboard::PasteClipboard(UINT untakenMs, UINT graceMs)
-    : untakenMs_(untakenMs), graceMs_(graceMs) {
-  RegisterOwnerClass(&PasteClipboard::WndProc);
-  owner_ = CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleW(nullptr), this);
-}
+PasteClipboard::PasteClipboard(Timing timing, Keystroke keystroke)
+    : timing_(timing),
+      keystroke_(keystroke ? std::move(keystroke) : Keystroke([] { forms::SendCtrlKey('V'); })),
+      window_([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+        return HandleMessage(message, wParam, lParam, result);
+      }) {}
 
 PasteClipboard::~PasteClipboard() {
-  if (!owner_) return;
+  const HWND owner = window_.hwnd();
+  if (!owner) return;
+  for (UINT_PTR id : {kOpenTimer, kWatchTimer, kUntakenTimer, kGraceTimer, kEmptyTimer}) KillTimer(owner, id);
+  done_ = nullptr;
+  released_ = nullptr;
   // An offer still on the clipboard goes with its owner: the clipboard ends empty.
-  if (Pending() && OpenClipboard(owner_)) {
+  if (offered_ && OpenClipboard(owner)) {
     ClipboardCloser closer;
-    if (GetClipboardOwner() == owner_) EmptyClipboard();
+    if (GetClipboardOwner() == owner) EmptyClipboard();
   }
-  HWND owner = owner_;
-  SetWindowLongPtrW(owner, GWLP_USERDATA, 0);
-  owner_ = nullptr;
-  DestroyWindow(owner);
 }
 
-bool PasteClipboard::Offer(const std::wstring& text) {
-  if (!owner_ || !forms::Clipboard::Open(owner_)) return false;
-  ClipboardCloser closer;
-  // Emptying ends an earlier offer of ours (WM_DESTROYCLIPBOARD resets it).
-  EmptyClipboard();
-  text_ = text;
-  emptyRequested_ = false;
-  state_ = State::Offered;
-  SetClipboardData(CF_UNICODETEXT, nullptr);
-  MarkPrivate();
-  return true;
+void PasteClipboard::Paste(std::wstring text, HWND target, Done done) {
+  // The new offer replaces what is left of the last one.
+  for (UINT_PTR id : {kGraceTimer, kEmptyTimer}) KillTimer(window_.hwnd(), id);
+  emptying_ = false;
+  text_ = std::move(text);
+  target_ = target;
+  done_ = std::move(done);
+  phase_ = Phase::Opening;
+  openingSince_ = GetTickCount();
+  TryOffer();
+}
+
+void PasteClipboard::TryOffer() {
+  const HWND owner = window_.hwnd();
+  if (!owner || !OpenClipboard(owner)) {
+    if (!owner || GetTickCount() - openingSince_ >= timing_.openTimeoutMs) {
+      // Held open by another program all along: the clipboard is left as it was.
+      KillTimer(owner, kOpenTimer);
+      EndPaste();
+    } else {
+      SetTimer(owner, kOpenTimer, kRetryMs, nullptr);
+    }
+    return;
+  }
+  KillTimer(owner, kOpenTimer);
+  {
+    ClipboardCloser closer;
+    // Emptying ends an earlier offer of ours (its WM_DESTROYCLIPBOARD comes now).
+    offering_ = true;
+    EmptyClipboard();
+    offering_ = false;
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    MarkPrivate();
+  }
+  offered_ = true;
+  phase_ = Phase::Readers;
+  offeredAt_ = lastSeenOpen_ = GetTickCount();
+  SetTimer(owner, kWatchTimer, timing_.pollMs, nullptr);
 }
 
 void PasteClipboard::MarkPrivate() {
-  // Clipboard monitors skip an offer that carries the first format, and the
-  // clipboard history keeps none whose second format holds 0.
-  static const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
-  static const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
-  const DWORD no = 0;
-  for (UINT format : {exclude, history}) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof no);
-    void* target = block ? GlobalLock(block) : nullptr;
-    if (!target) {
-      if (block) GlobalFree(block);
-      continue;
-    }
-    std::memcpy(target, &no, sizeof no);
-    GlobalUnlock(block);
-    if (!format || !SetClipboardData(format, block)) GlobalFree(block);
-  }
+  // Clipboard monitors skip an offer that carries the first two formats; the
+  // clipboard history and the cloud clipboard keep none whose flag holds 0.
+  PutFlag(L"ExcludeClipboardContentFromMonitorProcessing", 0);
+  PutFlag(L"Clipboard Viewer Ignore", 0);
+  PutFlag(L"CanIncludeInClipboardHistory", 0);
+  PutFlag(L"CanUploadToCloudClipboard", 0);
 }
 
-void PasteClipboard::EmptyWhenTaken() {
-  if (!Pending()) return;
-  emptyRequested_ = true;
-  if (state_ == State::Rendered) {
-    SetTimer(owner_, kGraceTimer, graceMs_, nullptr);
-  } else {
-    SetTimer(owner_, kUntakenTimer, untakenMs_, nullptr);
-  }
+void PasteClipboard::WatchReaders() {
+  if (GetOpenClipboardWindow()) ReaderSeen();
+  const DWORD now = GetTickCount(), quietMs = QuietMs();
+  const bool quiet = now - offeredAt_ >= quietMs && now - lastSeenOpen_ >= quietMs;
+  if (quiet || now - offeredAt_ >= timing_.readersMaxMs) SendKeystroke();
 }
 
-LRESULT CALLBACK PasteClipboard::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<PasteClipboard*>(create->lpCreateParams);
-    self->owner_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<PasteClipboard*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    // Only an allocation can fail here; the reader then finds no text.
-    return 0;
-  }
+void PasteClipboard::ReaderSeen() {
+  lastSeenOpen_ = GetTickCount();
+  const DWORD late = lastSeenOpen_ - offeredAt_;
+  if (late > slowestReaderMs_ && late < timing_.readersMaxMs) slowestReaderMs_ = late;
 }
 
-LRESULT PasteClipboard::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_RENDERFORMAT:
-      if (wParam == CF_UNICODETEXT) Render();
-      return 0;
-    case WM_RENDERALLFORMATS:
-      // The owner is going away with the text not taken: let it vanish.
-      return 0;
-    case WM_DESTROYCLIPBOARD:
-      // Emptied, by us or by anyone else: the offer is over.
-      Reset();
-      return 0;
-    case WM_TIMER:
-      if (wParam == kUntakenTimer || wParam == kGraceTimer) {
-        KillTimer(owner_, wParam);
-        StartEmptying();
-      } else if (wParam == kRetryTimer) {
-        TryEmpty();
-      }
-      return 0;
-    default:
-      return DefWindowProcW(owner_, message, wParam, lParam);
+DWORD PasteClipboard::QuietMs() const {
+  return std::max(timing_.quietMs, std::min(2 * slowestReaderMs_, timing_.quietMaxMs));
+}
+
+void PasteClipboard::SendKeystroke() {
+  const HWND owner = window_.hwnd();
+  KillTimer(owner, kWatchTimer);
+  const HWND active = GetForegroundWindow();
+  if (target_ && active != target_) {
+    // The user has gone to another window meanwhile: the text is not pasted there.
+    EndPaste();
+    return;
+  }
+  targetProcess_ = ProcessOf(active);
+  phase_ = Phase::Sent;
+  SetTimer(owner, kUntakenTimer, timing_.untakenMs, nullptr);
+  keystroke_();
+}
+
+bool PasteClipboard::IsTargetReading() const {
+  // A reader that opened the clipboard without a window cannot be told apart.
+  const HWND opener = GetOpenClipboardWindow();
+  return !opener || !targetProcess_ || ProcessOf(opener) == targetProcess_;
+}
+
+void PasteClipboard::OnRenderRequest() {
+  if (phase_ == Phase::Readers || (phase_ == Phase::Sent && !IsTargetReading())) {
+    // A reader of every change: it gets nothing, and the text stays for the
+    // target. One that comes after the keystroke teaches the next paste to
+    // wait longer.
+    ReaderSeen();
+    ++refusedReads_;
+    return;
+  }
+  if (phase_ != Phase::Sent && phase_ != Phase::Taken) return;
+  Render();
+  if (phase_ == Phase::Sent) {
+    phase_ = Phase::Taken;
+    KillTimer(window_.hwnd(), kUntakenTimer);
+    SetTimer(window_.hwnd(), kGraceTimer, timing_.graceMs, nullptr);
+    // The next action starts once the target's read is over.
+    PostMessageW(window_.hwnd(), kPasteOver, 0, 0);
   }
 }
 
 void PasteClipboard::Render() {
-  if (state_ != State::Offered) return;
   // The reader holds the clipboard open; the data goes straight in.
   HGLOBAL block = forms::Clipboard::NewTextBlock(text_);
   if (block && !SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
-  state_ = State::Rendered;
-  if (emptyRequested_) {
-    KillTimer(owner_, kUntakenTimer);
-    SetTimer(owner_, kGraceTimer, graceMs_, nullptr);
-  }
+}
+
+void PasteClipboard::EndPaste() {
+  // Not pasted: the offer, if any, goes at once.
+  phase_ = Phase::Idle;
+  StartEmptying();
+  PostMessageW(window_.hwnd(), kPasteOver, 0, 0);
+}
+
+void PasteClipboard::Release(Done then) {
+  released_ = std::move(then);
+  KillTimer(window_.hwnd(), kGraceTimer);
+  if (!emptying_) StartEmptying();
 }
 
 void PasteClipboard::StartEmptying() {
+  if (emptying_) return;
+  emptying_ = true;
   emptyingSince_ = GetTickCount();
-  // The reader is usually still inside its paste: try after it has closed.
-  SetTimer(owner_, kRetryTimer, kRetryMs, nullptr);
+  TryEmpty();
 }
 
 void PasteClipboard::TryEmpty() {
-  if (!Pending()) {
-    KillTimer(owner_, kRetryTimer);
+  const HWND owner = window_.hwnd();
+  if (!offered_) {
+    EmptyingOver();
     return;
   }
-  if (OpenClipboard(owner_)) {
+  if (OpenClipboard(owner)) {
     ClipboardCloser closer;
-    KillTimer(owner_, kRetryTimer);
-    if (GetClipboardOwner() == owner_) {
-      EmptyClipboard();
-    } else {
-      Reset();
-    }
+    // Data another program put there since is left alone.
+    if (GetClipboardOwner() == owner) EmptyClipboard();
+    offered_ = false;
+    EmptyingOver();
     return;
   }
-  if (GetTickCount() - emptyingSince_ >= kEmptyTimeoutMs) {
+  if (GetTickCount() - emptyingSince_ >= timing_.emptyTimeoutMs) {
     // Held open by someone else all along: give up rather than spin.
-    KillTimer(owner_, kRetryTimer);
+    EmptyingOver();
+    return;
   }
+  // The target is usually still inside its paste: try after it has closed.
+  SetTimer(owner, kEmptyTimer, kRetryMs, nullptr);
 }
 
-void PasteClipboard::Reset() {
-  KillTimer(owner_, kUntakenTimer);
-  KillTimer(owner_, kRetryTimer);
-  KillTimer(owner_, kGraceTimer);
-  state_ = State::Idle;
-  emptyRequested_ = false;
-  text_.clear();
-  text_.shrink_to_fit();
+void PasteClipboard::EmptyingOver() {
+  KillTimer(window_.hwnd(), kEmptyTimer);
+  emptying_ = false;
+  if (phase_ == Phase::Taken) phase_ = Phase::Idle;
+  if (released_) PostMessageW(window_.hwnd(), kReleased, 0, 0);
+}
+
+void PasteClipboard::OnClipboardDestroyed() {
+  offered_ = false;
+  if (offering_) return;  // our own new offer replaces the old one
+  // Emptied by another program: the text is gone, and so is the paste.
+  const HWND owner = window_.hwnd();
+  KillTimer(owner, kGraceTimer);
+  if (phase_ == Phase::Opening || phase_ == Phase::Idle) return;
+  if (phase_ == Phase::Readers || phase_ == Phase::Sent) {
+    for (UINT_PTR id : {kWatchTimer, kUntakenTimer}) KillTimer(owner, id);
+    PostMessageW(owner, kPasteOver, 0, 0);
+  }
+  phase_ = Phase::Idle;
+}
+
+bool PasteClipboard::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  result = 0;
+  switch (message) {
+    case WM_RENDERFORMAT:
+      if (wParam == CF_UNICODETEXT) OnRenderRequest();
+      return true;
+    case WM_RENDERALLFORMATS:
+      // The owner is going away with the text not taken: let it vanish.
+      return true;
+    case WM_DESTROYCLIPBOARD:
+      OnClipboardDestroyed();
+      return true;
+    case kPasteOver:
+      if (Done done = std::move(done_)) {
+        done_ = nullptr;
+        done();
+      }
+      return true;
+    case kReleased:
+      if (!emptying_) {
+        if (Done then = std::move(released_)) {
+          released_ = nullptr;
+          then();
+        }
+      }
+      return true;
+    case WM_TIMER:
+      switch (wParam) {
+        case kOpenTimer:
+          TryOffer();
+          break;
+        case kWatchTimer:
+          if (phase_ == Phase::Readers) WatchReaders();
+          else KillTimer(window_.hwnd(), kWatchTimer);
+          break;
+        case kUntakenTimer:
+          KillTimer(window_.hwnd(), kUntakenTimer);
+          if (phase_ == Phase::Sent) EndPaste();
+          break;
+        case kGraceTimer:
+          KillTimer(window_.hwnd(), kGraceTimer);
+          StartEmptying();
+          break;
+        case kEmptyTimer:
+          KillTimer(window_.hwnd(), kEmptyTimer);
+          TryEmpty();
+          break;
+        default:
+          break;
+      }
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace app

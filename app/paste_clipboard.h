@@ -1,69 +1,122 @@
 #pragma once
-// The clipboard side of a paste into another window: the text is offered on
-// the clipboard by delayed rendering, marked so that clipboard monitors and
-// the clipboard history leave it alone, and handed over when a reader asks.
-// The first reader need not be the paste target (a clipboard listener reads
-// at once), so the clipboard is emptied only a grace time after the text was
-// taken, or after a short time when nobody takes it. A message-only window of
-// its own is the clipboard owner and receives WM_RENDERFORMAT,
-// WM_DESTROYCLIPBOARD and the timers.
+// The clipboard side of pasting a text into another window with Ctrl+V.
+//
+// Many programs read the clipboard the moment it changes (clipboard history,
+// managers, dictionaries, remote-desktop bridges). While one of them holds the
+// clipboard open, the paste target cannot open it, and its paste delivers
+// nothing. So a paste runs in turns:
+//  1. the text is offered by delayed rendering, marked so that clipboard
+//     monitors and the clipboard history leave it alone;
+//  2. the readers get their turn first: the keystroke waits until nobody has
+//     held the clipboard open for a quiet time. Their requests for the text
+//     are not answered, so that the text stays unrendered;
+//  3. Ctrl+V goes to the target window, and the text is rendered for the
+//     target's own read (a request from the target's process), which tells
+//     that the paste has happened;
+//  4. the clipboard is emptied a grace time after that read, or at once when
+//     the next clipboard action needs it, or after a while when the target
+//     never reads. Data another program put there meanwhile is left alone.
+// A message-only window of its own is the clipboard owner; render requests,
+// timers and the notifications of finished steps arrive there.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+
+#include "forms/message_window.h"
 
 namespace app {
 
+// The waits of a paste.
+struct PasteTiming {
+  // Spacing of the looks at the clipboard while the readers have their turn.
+  UINT pollMs = 5;
+  // The readers' turn ends once nobody has held the clipboard open for this
+  // long, counted from the offer at the earliest. Where readers have been seen
+  // to come later, it grows to twice the slowest one, up to quietMaxMs...
+  DWORD quietMs = 30;
+  DWORD quietMaxMs = 250;
+  // ...and after this long at the latest.
+  DWORD readersMaxMs = 1000;
+  // A clipboard held open by others this long: nothing is pasted. (A paste
+  // target may hold it a long while when the machine is busy.)
+  DWORD openTimeoutMs = 5000;
+  // How long the target has to read the text after the keystroke.
+  UINT untakenMs = 1500;
+  // How long the text stays on the clipboard after the target read it.
+  UINT graceMs = 1500;
+  // How long emptying tries while others hold the clipboard open.
+  DWORD emptyTimeoutMs = 5000;
+};
+
 class PasteClipboard {
  public:
-  // How long an offer waits for a reader before the clipboard is emptied.
-  static constexpr UINT kDefaultUntakenMs = 1500;
-  // How long the text stays on the clipboard after it was taken, for the
-  // paste target reading after a listener.
-  static constexpr UINT kDefaultGraceMs = 1500;
-  // Spacing of the attempts to empty the clipboard while a reader holds it
-  // open, and how long they go on.
-  static constexpr UINT kRetryMs = 20;
-  static constexpr DWORD kEmptyTimeoutMs = 2000;
+  using Timing = PasteTiming;
+  using Keystroke = std::function<void()>;
+  using Done = std::function<void()>;
 
-  explicit PasteClipboard(UINT untakenMs = kDefaultUntakenMs, UINT graceMs = kDefaultGraceMs);
+  // keystroke sends the paste key to the active window (Ctrl+V by default).
+  explicit PasteClipboard(Timing timing = Timing(), Keystroke keystroke = nullptr);
   ~PasteClipboard();
   PasteClipboard(const PasteClipboard&) = delete;
   PasteClipboard& operator=(const PasteClipboard&) = delete;
 
-  // Empties the clipboard and offers the text on it in plain-text format.
-  // False when the clipboard stayed busy; it is then left as it was.
-  bool Offer(const std::wstring& text);
-  // Empties the clipboard the grace time after the offered text was taken,
-  // or after the untaken time. Only the clipboard this object still owns is
-  // emptied: data another program put there since is left alone.
-  void EmptyWhenTaken();
+  // Pastes the text into target, the window that was active when the paste
+  // was asked for (null: whichever window is active); when another window is
+  // active by the time the keystroke would go out, nothing is sent. done runs
+  // once the target has read the text or the paste was given up. One paste
+  // at a time.
+  void Paste(std::wstring text, HWND target, Done done);
+  // Empties the clipboard now if it still holds our text (no grace time),
+  // then runs then.
+  void Release(Done then);
 
-  // True from Offer until the clipboard has been emptied (by this object or
-  // by anyone else).
-  bool Pending() const { return state_ != State::Idle; }
-  // True once a reader has had the text rendered.
-  bool Taken() const { return state_ == State::Rendered; }
-  HWND Owner() const { return owner_; }
+  // True from the offer until the clipboard no longer holds our text.
+  bool Pending() const { return offered_; }
+  // True once the target has read the text of the current paste.
+  bool Taken() const { return phase_ == Phase::Taken; }
+  // Requests for the text that were not answered (readers before the
+  // keystroke, other programs after it).
+  int RefusedReads() const { return refusedReads_; }
+  HWND Owner() const { return window_.hwnd(); }
 
  private:
-  enum class State { Idle, Offered, Rendered };
-  enum TimerId : UINT_PTR { kUntakenTimer = 1, kRetryTimer = 2, kGraceTimer = 3 };
+  enum class Phase { Idle, Opening, Readers, Sent, Taken };
 
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void TryOffer();
   void MarkPrivate();
+  void WatchReaders();
+  void ReaderSeen();
+  DWORD QuietMs() const;
+  void SendKeystroke();
+  void OnRenderRequest();
+  bool IsTargetReading() const;
   void Render();
+  void EndPaste();
   void StartEmptying();
   void TryEmpty();
-  void Reset();
+  void EmptyingOver();
+  void OnClipboardDestroyed();
 
-  HWND owner_ = nullptr;
-  UINT untakenMs_;
-  UINT graceMs_;
+  Timing timing_;
+  Keystroke keystroke_;
+  Phase phase_ = Phase::Idle;
   std::wstring text_;
-  State state_ = State::Idle;
-  bool emptyRequested_ = false;
+  HWND target_ = nullptr;
+  DWORD targetProcess_ = 0;
+  Done done_;
+  Done released_;
+  bool offered_ = false;
+  bool offering_ = false;
+  bool emptying_ = false;
+  DWORD openingSince_ = 0;
+  DWORD offeredAt_ = 0;
+  DWORD lastSeenOpen_ = 0;
   DWORD emptyingSince_ = 0;
+  DWORD slowestReaderMs_ = 0;
+  int refusedReads_ = 0;
+  forms::MessageWindow window_;
 };
 
 }  // namespace app

@@ -4,13 +4,16 @@
 //    procedure chain;
 //  - paste: WM_HOTKEY for Ctrl+3 posted until the text has arrived in an
 //    editor window that is active (1 KB and 1 MB), beside a posted keystroke
-//    message to that editor until its character has arrived.
+//    message to that editor until its character has arrived; 1 KB also with
+//    a clipboard reader running in another process (this program started
+//    again with --reader), which reads every clipboard change at once.
 // Floors: a bare multi-line EDIT of the slot box's size and font given the
 // text with WM_SETTEXT (and given the part of it the box lays out), and the
 // editor's own paste (WM_PASTE) of the text from a plain clipboard. Each store
 // is broken down into reading the clipboard, copying out its text, the text
 // box, the tooltip and the skin's repaint of the box.
 // Usage: hotkey_bench [rounds]   (needs a desktop; works in a folder under %TEMP%)
+//        hotkey_bench --reader      (the reader; ends when its window is closed)
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "app/clipboard_text_reader.h"
 #include "app/frm_main.h"
 #include "forms/app.h"
 #include "forms/clipboard.h"
@@ -71,6 +75,62 @@ bool PumpUntil(const std::function<bool()>& done) {
 
 int TextLength(HWND hwnd) { return GetWindowTextLengthW(hwnd); }
 
+bool OpenClip() {
+  for (int i = 0; i < 100; ++i, Sleep(10)) {
+    if (OpenClipboard(nullptr)) return true;
+  }
+  return false;
+}
+
+void PutText(const std::wstring& text) {
+  if (!OpenClip()) return;
+  EmptyClipboard();
+  if (HGLOBAL block = forms::Clipboard::NewTextBlock(text)) {
+    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+  }
+  CloseClipboard();
+}
+
+const wchar_t kReaderTitle[] = L"hotkey_bench reader";
+
+// A clipboard reader of another process: reads every change's text at once.
+int RunReader() {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (message == WM_CLIPBOARDUPDATE && OpenClipboard(hwnd)) {
+      GetClipboardData(CF_UNICODETEXT);
+      CloseClipboard();
+      return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  };
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"HotkeyBenchReader";
+  RegisterClassW(&wc);
+  HWND hwnd = CreateWindowExW(0, wc.lpszClassName, kReaderTitle, WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+  if (!hwnd || !AddClipboardFormatListener(hwnd)) return 1;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
+// Starts this program again as the reader; returns its window, or null.
+HWND StartReader() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(self) + L"\" --reader";
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+  HWND reader = nullptr;
+  PumpUntil([&] { return (reader = FindWindowW(L"HotkeyBenchReader", kReaderTitle)) != nullptr; });
+  return reader;
+}
+
 std::wstring Text(size_t length) {
   std::wstring text;
   text.reserve(length);
@@ -83,6 +143,7 @@ std::wstring Text(size_t length) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc > 1 && std::wstring(argv[1]) == L"--reader") return RunReader();
   const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
@@ -105,13 +166,13 @@ int wmain(int argc, wchar_t** argv) {
            }));
     for (size_t kb : {size_t{1}, size_t{1024}}) {
       const std::wstring text = Text(kb * 1024 / sizeof(wchar_t));
-      forms::Clipboard::SetText(text);
+      PutText(text);
       char what[64];
       std::snprintf(what, sizeof what, "store: Alt+3 -> slot holds %zu KB", kb);
       Report(what, Time(kb == 1 ? rounds * 10 : rounds, [&] { form.txtClip(3).SetText(L""); },
                         [&] {
                           SendMessageW(main, WM_HOTKEY, 151, 0);
-                          return form.txtClip(3).Text().size() == text.size();
+                          return PumpUntil([&] { return form.txtClip(3).Text().size() == text.size(); });
                         }));
       // The part of it that is the text box (and its tooltip) taking the text.
       std::snprintf(what, sizeof what, "  of which setting the slot's %zu KB", kb);
@@ -124,7 +185,7 @@ int wmain(int argc, wchar_t** argv) {
 
     for (size_t kb : {size_t{1}, size_t{1024}}) {
       const std::wstring text = Text(kb * 1024 / sizeof(wchar_t));
-      forms::Clipboard::SetText(text);
+      PutText(text);
       const HWND box = form.txtClip(4).hwnd();
       form.txtClip(4).SetText(text);
       const size_t part = form.txtClip(4).PartLength();
@@ -152,14 +213,17 @@ int wmain(int argc, wchar_t** argv) {
       DestroyWindow(bare);
       std::printf("store of %zu KB, broken down:\n", kb);
       HANDLE data = nullptr;
-      Report("  clipboard: open, GetClipboardData, close", Time(n, [] {}, [&] {
-               if (!forms::Clipboard::Open()) return false;
+      Report("  floor: open, GetClipboardData, close", Time(n, [] {}, [&] {
+               if (!OpenClip()) return false;
                data = GetClipboardData(CF_UNICODETEXT);
                CloseClipboard();
                return data != nullptr;
              }));
-      Report("  open, read and copy out (Clipboard::GetText)", Time(n, [] {}, [&] {
-               return forms::Clipboard::GetText().value_or(L"").size() == text.size();
+      app::ClipboardTextReader reader;
+      Report("  read and copied out on the reader's thread", Time(n, [] {}, [&] {
+               size_t got = 0;
+               reader.Read([&](app::ClipboardRead read) { got = read.text.size() + 1; });
+               return PumpUntil([&] { return got != 0; }) && got == text.size() + 1;
              }));
       Report("  text box: WM_SETTEXT on the slot's box", Time(n, [&] { SetWindowTextW(box, L""); }, [&] {
                return SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) != 0;
@@ -204,7 +268,7 @@ int wmain(int argc, wchar_t** argv) {
              Time(std::max(1, rounds / 4),
                   [&] {
                     SetWindowTextW(editor, L"");
-                    forms::Clipboard::SetText(text);
+                    PutText(text);
                   },
                   [&] {
                     SendMessageW(editor, WM_PASTE, 0, 0);
@@ -221,6 +285,18 @@ int wmain(int argc, wchar_t** argv) {
                PostMessageW(main, WM_HOTKEY, 251, 0);
                return PumpUntil([&] { return TextLength(editor) >= expected; });
              }));
+    }
+    if (HWND reader = StartReader()) {
+      const std::wstring text = Text(1024 / sizeof(wchar_t));
+      form.txtClip(3).SetText(text);
+      const int expected = static_cast<int>(text.size());
+      Report("paste: Ctrl+3 -> 1 KB, reader in another process", Time(rounds, clearEditor, [&] {
+               PostMessageW(main, WM_HOTKEY, 251, 0);
+               return PumpUntil([&] { return TextLength(editor) >= expected; });
+             }));
+      PostMessageW(reader, WM_CLOSE, 0, 0);
+    } else {
+      std::printf("paste with a reader: could not start the reader\n");
     }
     DestroyWindow(editor);
     form.Close();

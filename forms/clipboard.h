@@ -1,7 +1,6 @@
 #pragma once
-// Plain-text clipboard (CF_UNICODETEXT). Opening is retried for a short time
-// when another program holds the clipboard open; meanwhile messages sent to
-// this thread (render requests for its own offers) are answered.
+// Plain text (CF_UNICODETEXT) on the clipboard: reading it from a clipboard
+// that is open, and the memory block that SetClipboardData takes.
 #include <windows.h>
 
 #include <optional>
@@ -11,24 +10,15 @@ namespace forms {
 
 class Clipboard {
  public:
-  // How long an operation keeps trying to open a busy clipboard.
-  static constexpr DWORD kOpenTimeoutMs = 500;
+  // The text of the clipboard this thread has open: empty when it holds no
+  // text, nullopt when its announced text could not be read.
+  static std::optional<std::wstring> ReadOpenText();
 
-  // The clipboard's text; empty when it holds no text. nullopt when the
-  // clipboard stayed busy or its announced text could not be read.
-  static std::optional<std::wstring> GetText();
-  // Empties the clipboard and puts the text on it. False when busy.
-  static bool SetText(const std::wstring& text);
-  // Empties the clipboard. False when busy.
-  static bool Clear();
-
-  // A movable memory block holding the text and its NUL, as SetClipboardData
+  // A movable memory block holding a copy of the bytes, as SetClipboardData
   // takes it; null when out of memory.
+  static HGLOBAL NewBlock(const void* bytes, size_t size);
+  // The same holding the text and its NUL.
   static HGLOBAL NewTextBlock(const std::wstring& text);
-
-  // Opens the clipboard for the owner window (the layer's own when null),
-  // retrying while it is busy. The caller closes it (CloseClipboard).
-  static bool Open(HWND owner = nullptr);
 };
 
 }  // namespace forms

@@ -1,6 +1,7 @@
 #pragma once
 // Test helpers: a scratch folder, whole files, a bounded message pump, and the
-// clipboard read, written and held busy straight through the system.
+// clipboard read, written, held busy and owned by a slow program straight
+// through the system.
 #include <windows.h>
 
 #include <cstring>
@@ -42,6 +43,13 @@ inline bool OpenClip(HWND owner = nullptr) {
   return false;
 }
 
+inline HGLOBAL TextBlock(const std::wstring& text) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(block);
+  return block;
+}
+
 // Empties the clipboard, then puts the text (CF_UNICODETEXT), an image
 // (CF_BITMAP), text announced but never rendered (kUnrendered) or nothing (0) on it.
 constexpr UINT kUnrendered = CF_PRIVATEFIRST;
@@ -49,9 +57,7 @@ inline void PutClip(UINT format, const std::wstring& text = L"") {
   static HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   if (!OpenClip(owner)) return;
   EmptyClipboard();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-  std::memcpy(GlobalLock(block), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  GlobalUnlock(block);
+  HGLOBAL block = TextBlock(text);
   if (format == CF_UNICODETEXT) SetClipboardData(CF_UNICODETEXT, block); else GlobalFree(block);
   if (format == CF_BITMAP) SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr));
   if (format == kUnrendered) SetClipboardData(CF_UNICODETEXT, nullptr);
@@ -68,6 +74,28 @@ inline std::optional<std::wstring> ClipText() {
   return text;
 }
 
+inline std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// An editor window that typing reaches, once the desktop has made it the
+// active window; null when it never became so.
+inline HWND ActiveEditor() {
+  HWND editor = CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE, 300, 300, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
+  INPUT key[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
+  key[0].ki.wVk = key[1].ki.wVk = 'A', key[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  for (int i = 0; i < 10 && WindowText(editor).empty(); ++i) {
+    SetForegroundWindow(editor), SetFocus(editor), SendInput(2, key, sizeof(INPUT));
+    PumpUntil([&] { return !WindowText(editor).empty(); }, 1000);
+  }
+  if (!WindowText(editor).empty()) return editor;
+  DestroyWindow(editor);
+  return nullptr;
+}
+
 // Holds the clipboard open from another thread, as a busy program would.
 struct ClipHolder {
   ClipHolder() { WaitForSingleObject(opened, 10000); }
@@ -78,4 +106,35 @@ struct ClipHolder {
     SetEvent(opened), WaitForSingleObject(release, 10000);
     if (open) CloseClipboard();
   }};
+};
+
+// A clipboard owner on a thread of its own that offers its text by delayed
+// rendering and hands it over only once released.
+struct SlowOwner {
+  SlowOwner() : thread([this] {
+    HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+    if (OpenClip(owner)) EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, nullptr), CloseClipboard();
+    threadId = GetCurrentThreadId(), SetEvent(offered);
+    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;) DispatchMessageW(&msg);
+    DestroyWindow(owner);
+  }) {
+    WaitForSingleObject(offered, 10000);
+  }
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<SlowOwner*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+    if (m != WM_RENDERFORMAT) return DefWindowProcW(h, m, w, l);
+    SetEvent(self->asked), WaitForSingleObject(self->release, 20000);
+    SetClipboardData(CF_UNICODETEXT, TextBlock(L"late 迟到"));
+    return 0;
+  }
+  ~SlowOwner() {
+    SetEvent(release), PostThreadMessageW(threadId, WM_QUIT, 0, 0), thread.join();
+    for (HANDLE h : {offered, asked, release}) CloseHandle(h);
+  }
+  HANDLE offered = CreateEventW(nullptr, TRUE, FALSE, nullptr), asked = CreateEventW(nullptr, TRUE, FALSE, nullptr),
+         release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD threadId = 0;
+  std::thread thread;
 };

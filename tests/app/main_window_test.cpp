@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/clipboard_actions.h"
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
 #include "app/mod_tray.h"
@@ -264,6 +265,7 @@ TEST_F(MainWindow, ALongSlotIsLaidOutAsFarAsItsBoxShowsUntilTheBoxIsUsed) {
   // The hotkeys and the save take the whole text.
   PutClip(CF_UNICODETEXT, text.substr(0, text.size() - 5));
   SendMessageW(f.hwnd(), WM_HOTKEY, 148 + 4, 0);
+  PumpUntil([&] { return f.Actions().Idle(); });
   EXPECT_TRUE(f.txtClip(4).PartLength() > 0 && f.txtClip(4).Text() == sent);
   f.Close();
   const app::SlotTexts saved = app::LoadSlots(dir.path.wstring());
@@ -273,23 +275,31 @@ TEST_F(MainWindow, ALongSlotIsLaidOutAsFarAsItsBoxShowsUntilTheBoxIsUsed) {
 TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
   FrmMain& f = Start();
   const std::wstring text = L"存入 \U0001F4CE\r\n二";
-  // Slot, what the clipboard holds, by button (else Alt+digit), held busy by another program, the slot's text after.
+  // Slot, what the clipboard holds, by button (else Alt+digit), held open by another program for a
+  // while, the slot's text after.
   const std::tuple<int, UINT, bool, bool, std::wstring> cases[] = {
       {5, CF_UNICODETEXT, true, false, text}, {9, CF_UNICODETEXT, false, false, text}, {1, 0, true, false, L""},
       {2, CF_BITMAP, true, false, L""},       {3, 0, false, false, L""},                {4, CF_BITMAP, false, false, L""},
       {8, kUnrendered, true, false, L"old"},   {8, kUnrendered, false, false, L"old"},
-      {6, CF_UNICODETEXT, true, true, L"old"}, {7, CF_UNICODETEXT, false, true, L"old"}};
+      {6, CF_UNICODETEXT, true, true, text},  {7, CF_UNICODETEXT, false, true, text}};
   for (auto [slot, format, button, busy, want] : cases) {
     for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
     PutClip(format, text);
     std::optional<ClipHolder> holder;
-    if (busy) holder.emplace(), SendMessageW(f.hwnd(), WM_HOTKEY, 248 + slot, 0);  // Ctrl+digit too
+    if (busy) holder.emplace();
     button ? Click(f.cmdGet(slot).hwnd()) : (void)SendMessageW(f.hwnd(), WM_HOTKEY, 148 + slot, 0);
-    holder.reset();
+    if (busy) {
+      // The slot waits for the clipboard, and takes the text once it is free.
+      PumpUntil([] { return false; }, 300);
+      EXPECT_EQ(f.txtClip(slot).Text(), L"old");
+      holder.reset();
+    }
+    EXPECT_TRUE(PumpUntil([&] { return f.Actions().Idle(); }));
     for (int n = 1; n <= 9; ++n) ExpectSlot(n, n == slot ? want : L"old");
     EXPECT_EQ(ClipText(), format == CF_UNICODETEXT ? std::optional(text) : std::nullopt) << slot;
   }
   // Every hotkey message passes on; ids that are not ours change nothing.
+  for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
   realOldProc = hk::OldWndProc, hk::OldWndProc = &Recorder;
   const std::vector<WPARAM> ids = {static_cast<WPARAM>(-1), 148, 158, 258, 349, 199};
   for (WPARAM id : ids) SendMessageW(f.hwnd(), WM_HOTKEY, id, 0);
@@ -320,16 +330,8 @@ TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
 
 TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
   FrmMain& f = Start();
-  HWND editor = CreateWindowExW(0, L"Edit", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE | ES_MULTILINE, 300, 300, 300,
-                                200, nullptr, nullptr, nullptr, nullptr);
-  INPUT key[2] = {{INPUT_KEYBOARD, {}}, {INPUT_KEYBOARD, {}}};
-  key[0].ki.wVk = key[1].ki.wVk = 'A', key[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  // Typing reaches the editor once the desktop has made it the active window.
-  for (int i = 0; i < 10 && TextOf(editor).empty(); ++i) {
-    SetForegroundWindow(editor), SetFocus(editor), SendInput(2, key, sizeof(INPUT));
-    PumpUntil([&] { return !TextOf(editor).empty(); }, 1000);
-  }
-  ASSERT_NE(TextOf(editor), L"");
+  HWND editor = ActiveEditor();
+  ASSERT_NE(editor, nullptr);
   const std::wstring text = L"取出 \U0001F4CE\r\n第二行";
   f.txtClip(3).SetText(text);
   for (int slot : {4, 3}) {  // slot 4 is empty: its empty text replaces the selection
@@ -342,6 +344,42 @@ TEST_F(MainWindow, CtrlDigitPastesIntoTheActiveWindowAndEmptiesTheClipboard) {
               std::make_tuple(want, 0, editor));
   }
   DestroyWindow(editor);
+}
+
+// A program that renders its clipboard text late keeps the keys pressed
+// meanwhile waiting, not the window, and they act in the order pressed; one
+// that never renders leaves the slot as it was and is told once.
+TEST_F(MainWindow, ClipboardKeysActInTheOrderPressedWhileTheClipboardsOwnerIsSlow) {
+  FrmMain& f = Start();
+  HWND editor = ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  SetWindowTextW(editor, L"");
+  for (int n = 1; n <= 9; ++n) f.txtClip(n).SetText(L"old");
+  {
+    SlowOwner owner;
+    PostMessageW(f.hwnd(), WM_HOTKEY, 148 + 2, 0);  // Alt+2: the owner is asked and takes its time
+    PostMessageW(f.hwnd(), WM_HOTKEY, 248 + 2, 0);  // Ctrl+2: pastes slot 2 as it will be
+    PostMessageW(f.hwnd(), WM_HOTKEY, 148 + 3, 0);  // Alt+3: after the paste emptied the clipboard
+    ASSERT_TRUE(PumpUntil([&] { return WaitForSingleObject(owner.asked, 0) == WAIT_OBJECT_0; }));
+    PumpUntil([] { return false; }, 200);
+    EXPECT_EQ(std::make_tuple(f.txtClip(2).Text(), TextOf(editor), f.Actions().Idle()),
+              std::make_tuple(std::wstring(L"old"), std::wstring(), false));
+    SetEvent(owner.release);
+    EXPECT_TRUE(PumpUntil([&] { return f.Actions().Idle(); }, 10000));
+  }
+  ExpectSlot(2, L"late 迟到"), ExpectSlot(3, L"");
+  EXPECT_EQ(TextOf(editor), L"late 迟到");
+  DestroyWindow(editor);
+
+  // The store gives the owner 300 ms; the assign behind it finds the
+  // clipboard still held by that read, and gives up after a second.
+  app::ClipboardActions actions(f, app::PasteTiming(), app::ReadTiming{1000, 300});
+  SlowOwner hung;
+  actions.Store(5), actions.Assign(6);
+  EXPECT_TRUE(PumpUntil([&] { return actions.Idle(); }, 10000));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find(L"槽 5 保持原样"), std::wstring::npos) << asked[0].size();
+  for (int n : {5, 6}) ExpectSlot(n, L"old");
 }
 
 }  // namespace

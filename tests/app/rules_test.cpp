@@ -1,11 +1,15 @@
-// The settings file, the keystrokes of a paste, and the clipboard offer of a
-// paste that nobody takes.
+// The settings file, the keystrokes of a paste, the clipboard side of a
+// paste, and reading the clipboard from a slow owner.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <optional>
+#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "app/clipboard_text_reader.h"
 #include "app/mod_ini.h"
 #include "app/paste_clipboard.h"
 #include "app/profile_text.h"
@@ -93,43 +97,146 @@ TEST(TextPreview, CutAfterTheLastLineOrTheLastCharacterThatFillsTheBoxNeverInsid
     EXPECT_EQ(forms::PreviewLength(text, lines, lineChars), length) << lines << " " << lineChars;
 }
 
+// A reader of every clipboard change, on a thread and with a window of its
+// own: opens the clipboard, asks for the text, keeps the clipboard open holdMs
+// longer.
+struct Reader {
+  explicit Reader(DWORD holdMs) : thread([this, holdMs] {
+    HWND window = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (OpenClip(window)) {
+      HANDLE data = GetClipboardData(CF_UNICODETEXT);
+      if (const void* p = data ? GlobalLock(data) : nullptr) text = static_cast<const wchar_t*>(p), GlobalUnlock(data);
+      Sleep(holdMs);
+      closedAt = GetTickCount();
+      CloseClipboard();
+    }
+    DestroyWindow(window);
+    done = true;
+  }) {}
+  ~Reader() { thread.join(); }
+  std::optional<std::wstring> text;
+  DWORD closedAt = 0;
+  std::atomic<bool> done{false};
+  std::thread thread;
+};
+
+DWORD FlagOf(const wchar_t* format) {
+  HANDLE data = GetClipboardData(RegisterClipboardFormatW(format));
+  const void* p = data ? GlobalLock(data) : nullptr;
+  const DWORD value = p ? *static_cast<const DWORD*>(p) : 1;
+  if (p) GlobalUnlock(data);
+  return value;
+}
+
+TEST(PasteOffer, ReadersHaveTheirTurnAndGetNothingThenTheTargetsReadGetsTheText) {
+  PutClip(CF_UNICODETEXT, L"before");
+  DWORD keystrokeAt = 0;
+  bool openAtKeystroke = true;
+  std::optional<Reader> target;
+  app::PasteTiming timing;
+  timing.quietMs = 300, timing.readersMaxMs = 10000, timing.graceMs = 300;
+  app::PasteClipboard paste(timing, [&] {
+    keystrokeAt = GetTickCount(), openAtKeystroke = GetOpenClipboardWindow() != nullptr;
+    target.emplace(0);  // the target's paste reads after the keystroke
+  });
+  // The target: a window of this process that is the active one.
+  HWND editor = ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  bool over = false;
+  paste.Paste(L"ours 粘贴", editor, [&] { over = true; });
+  ASSERT_TRUE(paste.Pending());
+  {
+    // Two readers at once; the second keeps the clipboard open past the quiet time.
+    Reader first(0), second(600);
+    ASSERT_TRUE(PumpUntil([&] { return over && target && target->done; }, 10000));
+    EXPECT_EQ(std::make_tuple(first.text, second.text), std::make_tuple(std::optional<std::wstring>(), std::optional<std::wstring>()));
+    EXPECT_TRUE(keystrokeAt >= second.closedAt && !openAtKeystroke) << keystrokeAt - second.closedAt;
+  }
+  EXPECT_EQ(target->text, std::optional<std::wstring>(L"ours 粘贴"));
+  EXPECT_EQ(paste.RefusedReads(), 2);
+  target.reset();
+  // Taken: it stays for the grace time, then the clipboard ends empty.
+  EXPECT_TRUE(paste.Taken());
+  EXPECT_EQ(ClipText(), std::optional<std::wstring>(L"ours 粘贴"));
+  EXPECT_TRUE(PumpUntil([&] { return !paste.Pending(); }));
+  EXPECT_EQ(CountClipboardFormats(), 0);
+  DestroyWindow(editor);
+}
+
 TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
   for (bool theirs : {false, true}) {
     PutClip(CF_UNICODETEXT, L"before");
-    app::PasteClipboard paste(300);
-    ASSERT_TRUE(paste.Offer(L"ours"));
+    app::PasteTiming timing;
+    timing.untakenMs = 300;
+    int keystrokes = 0;
+    bool over = false;
+    app::PasteClipboard paste(timing, [&] { ++keystrokes; });
+    paste.Paste(L"ours", nullptr, [&] { over = true; });
     ASSERT_TRUE(OpenClip());
     EXPECT_EQ(EnumClipboardFormats(0), static_cast<UINT>(CF_UNICODETEXT));
-    // Marked for clipboard monitors to skip and the history to leave out.
-    HANDLE history = GetClipboardData(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"));
+    // Marked for clipboard monitors to skip, the history and the cloud to leave out.
     EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
-    EXPECT_EQ(history ? *static_cast<const DWORD*>(GlobalLock(history)) : 1u, 0u);
-    if (history) GlobalUnlock(history);
+    EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(L"Clipboard Viewer Ignore")));
+    EXPECT_EQ(std::make_pair(FlagOf(L"CanIncludeInClipboardHistory"), FlagOf(L"CanUploadToCloudClipboard")),
+              std::make_pair(0ul, 0ul));
     CloseClipboard();
-    paste.EmptyWhenTaken();
+    ASSERT_TRUE(PumpUntil([&] { return keystrokes == 1; }));
     std::thread other([theirs] { if (theirs) PutClip(CF_UNICODETEXT, L"theirs"); });
-    EXPECT_TRUE(PumpUntil([&] { return !paste.Pending(); }));
+    EXPECT_TRUE(PumpUntil([&] { return over && !paste.Pending(); }));
     other.join();
     EXPECT_EQ(ClipText(), theirs ? std::optional<std::wstring>(L"theirs") : std::nullopt);
+    EXPECT_EQ(keystrokes, 1);
   }
 }
 
-TEST(PasteOffer, ReadingTheClipboardAnswersAReaderWaitingForOurOwnOffer) {
-  app::PasteClipboard paste;
-  ASSERT_TRUE(paste.Offer(L"ours"));
-  // Another reader holds the clipboard open and waits for the text to be rendered.
-  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::optional<std::wstring> theirs;
-  std::thread reader([&] {
-    if (!OpenClip() || !SetEvent(opened)) return;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (const void* p = data ? GlobalLock(data) : nullptr) theirs = static_cast<const wchar_t*>(p), GlobalUnlock(data);
-    CloseClipboard();
-  });
-  EXPECT_EQ(WaitForSingleObject(opened, 5000), WAIT_OBJECT_0);
-  EXPECT_EQ(forms::Clipboard::GetText(), std::optional<std::wstring>(L"ours"));
-  PumpUntil([&] { return theirs.has_value(); }), reader.join(), CloseHandle(opened);
-  EXPECT_EQ(theirs, std::optional<std::wstring>(L"ours"));
+TEST(PasteOffer, NothingIsSentWhenAnotherWindowIsActiveByThenOrTheClipboardStaysBusy) {
+  HWND elsewhere = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  for (bool busy : {false, true}) {
+    PutClip(CF_UNICODETEXT, L"before");
+    int keystrokes = 0;
+    bool over = false;
+    app::PasteTiming timing;
+    timing.openTimeoutMs = 300;
+    app::PasteClipboard paste(timing, [&] { ++keystrokes; });
+    std::optional<ClipHolder> holder;
+    if (busy) holder.emplace();
+    paste.Paste(L"ours", busy ? nullptr : elsewhere, [&] { over = true; });
+    EXPECT_TRUE(PumpUntil([&] { return over && !paste.Pending(); }));
+    holder.reset();
+    EXPECT_EQ(std::make_tuple(keystrokes, ClipText()),
+              std::make_tuple(0, busy ? std::optional<std::wstring>(L"before") : std::nullopt)) << busy;
+  }
+  DestroyWindow(elsewhere);
+}
+
+TEST(ClipboardReader, WaitsForASlowOwnerOffThisThreadAndGivesUpOnAHungOne) {
+  using Outcome = app::ClipboardRead::Outcome;
+  for (bool hung : {false, true}) {
+    SlowOwner owner;
+    app::ClipboardTextReader reader(app::ReadTiming{5000, hung ? 300ul : 20000ul});
+    std::optional<app::ClipboardRead> got;
+    reader.Read([&](app::ClipboardRead read) { got = read; });
+    // The owner has been asked and is still rendering, yet this thread runs on.
+    EXPECT_EQ(WaitForSingleObject(owner.asked, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(!got && reader.Busy());
+    if (!hung) SetEvent(owner.release);
+    ASSERT_TRUE(PumpUntil([&] { return got.has_value(); }, 10000));
+    EXPECT_EQ(std::make_tuple(got->outcome, got->text),
+              hung ? std::make_tuple(Outcome::NoAnswer, std::wstring()) : std::make_tuple(Outcome::Text, std::wstring(L"late 迟到")));
+    if (!hung) continue;
+    // Released late: the answer given up on stays dropped, and the next read gets the text.
+    SetEvent(owner.release), got.reset();
+    reader.Read([&](app::ClipboardRead read) { got = read; });
+    ASSERT_TRUE(PumpUntil([&] { return got.has_value(); }, 10000));
+    EXPECT_EQ(std::make_tuple(got->outcome, got->text), std::make_tuple(Outcome::Text, std::wstring(L"late 迟到")));
+  }
+  // A clipboard held open all along: busy.
+  ClipHolder holder;
+  app::ClipboardTextReader reader(app::ReadTiming{300, 10000});
+  std::optional<app::ClipboardRead> got;
+  reader.Read([&](app::ClipboardRead read) { got = read; });
+  ASSERT_TRUE(PumpUntil([&] { return got.has_value(); }));
+  EXPECT_EQ(got->outcome, Outcome::Busy);
 }
 
 }  // namespace

@@ -120,8 +120,9 @@ finish() {
   probe --any --wait 100 close >/dev/null 2>&1 || true
   probe --wait 100 editor close >/dev/null 2>&1 || true
   local p
+  pkill -f "^$BIN/clip_peer" >/dev/null 2>&1 || true
   for p in "$WORK/" "$BIN/test_editor"; do gone "$p" || pkill -f "^$p" >/dev/null 2>&1 || true; done
-  pkill -x xclip >/dev/null 2>&1 || true
+  pkill -f "^xclip .*$WORK/clip" >/dev/null 2>&1 || true
   if [ $rc -ne 0 ] || [ $FAILED -ne 0 ]; then
     import -window root "$WORK/failure.png" >/dev/null 2>&1 || true
     log "FAILED (files kept in $WORK)"

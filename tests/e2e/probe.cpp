@@ -5,10 +5,11 @@
 //   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
 // count, pixel X Y..., taskbarcreated, trayicon HWND, focus,
-// editor text|rect|hotkeys|reads|clear|close. Of the program's main window (--any:
-// also hidden; --image: of the copy whose path contains TEXT): title, rect,
-// topmost, state, close, minimize, picture, trayicon, traydelete, tip,
-// slot N, slotrect N, button N [clear], skin N [clear], watch N [clear].
+// editor|notepad text|await TEXT|rect|hotkeys|clear|close, peer updates|reads|asked|renders|release|close.
+// Of the program's main window (--any: also hidden; --image: of the copy whose
+// path contains TEXT): title, rect, topmost, state, close, minimize, picture,
+// trayicon, traydelete, tip, slot N, slotrect N, button N [clear],
+// skin N [clear], watch N [clear], responds N.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -235,12 +237,13 @@ int wmain(int argc, wchar_t** argv) {
     return TrayIcon(reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(arg(0).c_str(), nullptr, 10))), NIM_MODIFY);
   }
   if (cmd == L"focus") {
-    // Where the keyboard goes: "editor", "slot N", "button N get|clear" or "other".
+    // Where the keyboard goes: "editor", "notepad", "slot N", "button N get|clear" or "other".
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(0, &info);
-    HWND editor = FindWindowW(nullptr, L"HotkeyTestEditor");
+    HWND editor = FindWindowW(nullptr, L"HotkeyTestEditor"), notepad = FindWindowW(L"Notepad", nullptr);
     if (info.hwndFocus && editor && GetParent(info.hwndFocus) == editor) return Print(L"editor\n"), 0;
+    if (info.hwndFocus && notepad && GetParent(info.hwndFocus) == notepad) return Print(L"notepad\n"), 0;
     for (HWND main : MainWindows()) {
       auto slots = ChildrenOf(main, L"Edit");
       auto it = std::find(slots.begin(), slots.end(), info.hwndFocus);
@@ -253,19 +256,39 @@ int wmain(int argc, wchar_t** argv) {
     }
     return Print(L"other\n"), 0;
   }
-  if (cmd == L"editor") {
-    HWND editor = WaitFor(waitMs, [] { return FindWindowW(nullptr, L"HotkeyTestEditor"); });
+  if (cmd == L"editor" || cmd == L"notepad") {
+    // The test editor, or Wine's Notepad, and their edit box.
+    const bool notepad = cmd == L"notepad";
+    HWND editor = WaitFor(waitMs, [notepad] {
+      return notepad ? FindWindowW(L"Notepad", nullptr) : FindWindowW(nullptr, L"HotkeyTestEditor");
+    });
     if (!editor) return fputs("probe: editor not found\n", stderr), 1;
     HWND box = FindWindowExW(editor, nullptr, L"Edit", nullptr);
     std::wstring what = arg(0);
     if (what == L"text") Print(TextOf(box));
-    else if (what == L"rect") Print(RectOf(box));
-    else if (what == L"hotkeys" || what == L"reads")
-      Print(Num(reinterpret_cast<INT_PTR>(GetPropW(editor, what == L"reads" ? L"READS" : L"HOTKEYS"))) + L"\n");
+    else if (what == L"await") {
+      // await TEXT: the box's text once it equals TEXT, or as it is after --wait ms.
+      const std::wstring want = arg(1);
+      for (const DWORD start = GetTickCount(); TextOf(box) != want && GetTickCount() - start < waitMs;) Sleep(10);
+      Print(TextOf(box));
+    } else if (what == L"rect") Print(RectOf(box));
+    else if (what == L"hotkeys") Print(Num(reinterpret_cast<INT_PTR>(GetPropW(editor, L"HOTKEYS"))) + L"\n");
     else if (what == L"clear") SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    else if (what == L"close") PostMessageW(editor, WM_CLOSE, 0, 0);
+    else if (what == L"close") SendMessageW(box, EM_SETMODIFY, FALSE, 0), PostMessageW(editor, WM_CLOSE, 0, 0);
     else return Usage();
     return 0;
+  }
+  if (cmd == L"peer") {
+    HWND peer = WaitFor(waitMs, [] { return FindWindowW(L"ClipPeerWindow", L"ClipPeer"); });
+    if (!peer) return fputs("probe: clip_peer not found\n", stderr), 1;
+    std::wstring what = arg(0);
+    if (what == L"close") return PostMessageW(peer, WM_CLOSE, 0, 0), 0;
+    if (what == L"release") {
+      HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ClipPeerRelease");
+      return SetEvent(release), CloseHandle(release), 0;
+    }
+    for (wchar_t& c : what) c = static_cast<wchar_t>(towupper(c));
+    return Print(Num(reinterpret_cast<INT_PTR>(GetPropW(peer, what.c_str()))) + L"\n"), 0;
   }
 
   // The main window once start-up has shown it; with --any as soon as it
@@ -305,6 +328,21 @@ int wmain(int argc, wchar_t** argv) {
       Print(Num(reinterpret_cast<INT_PTR>(GetPropW(button, key))) + (key[0] == L'M' ? L"\n" : L" "));
     }
   } else if (cmd == L"watch" && button) Print(Watch(FaceSpot(button), watchUntil));
+  else if (cmd == L"responds" && slot) {
+    // Posts a harmless change (the box's left margin) and prints how many
+    // milliseconds the program took to handle it, "no" after 10 s; the
+    // margin is put back afterwards.
+    const auto margins = static_cast<DWORD>(SendMessageW(slot, EM_GETMARGINS, 0, 0));
+    const WORD left = LOWORD(margins);
+    PostMessageW(slot, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(left + 1, 0));
+    const DWORD start = GetTickCount();
+    while (LOWORD(SendMessageW(slot, EM_GETMARGINS, 0, 0)) == left) {
+      if (GetTickCount() - start > 10000) return Print(L"no\n"), 0;
+      Sleep(5);
+    }
+    Print(Num(GetTickCount() - start) + L"\n");
+    SendMessageW(slot, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(left, 0));
+  }
   else if (cmd == L"restless") {
     // Started before a burst ("ready"): waits up to arg(1) ms (30 s) for it to
     // reach the buttons (one not at rest: state Normal, no timer, no pointer

@@ -3,10 +3,6 @@
 //   --hold-alt D   registers Alt+D for the editor before anything else, as
 //                  another program holding a key would; each WM_HOTKEY raises
 //                  the window property "HOTKEYS" by one.
-//   --hold-alt D --listen
-//                  also reads the clipboard's text on every clipboard update,
-//                  as a clipboard manager does ("READS" counts the texts
-//                  read), and gets to a Ctrl+V a fifth of a second after it came.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -28,12 +24,8 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_HOTKEY:
       Count(hwnd, L"HOTKEYS");
       return 0;
-    case WM_CLIPBOARDUPDATE:
-      if (!OpenClipboard(hwnd)) return 0;
-      if (GetClipboardData(CF_UNICODETEXT)) Count(hwnd, L"READS");
-      return CloseClipboard(), 0;
     case WM_DESTROY:
-      RemovePropW(hwnd, L"HOTKEYS"), RemovePropW(hwnd, L"READS");
+      RemovePropW(hwnd, L"HOTKEYS");
       PostQuitMessage(0);
       return 0;
     default:
@@ -47,7 +39,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const int hold = argc >= 3 && std::wcscmp(argv[1], L"--hold-alt") == 0 ? _wtoi(argv[2]) : -1;
-  const bool listen = argc == 4 && std::wcscmp(argv[3], L"--listen") == 0;
   LocalFree(argv);
   WNDCLASSW wc{};
   wc.lpfnWndProc = WndProc;
@@ -61,12 +52,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                          480, 260, hwnd, nullptr, instance, nullptr);
   if (edit) SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // long pastes arrive whole, as in any editor
   if (!edit || (hold >= 0 && !RegisterHotKey(hwnd, 1, MOD_ALT, static_cast<UINT>('0' + hold)))) return 3;
-  if (listen && !AddClipboardFormatListener(hwnd)) return 3;
   SetWindowTextW(hwnd, L"HotkeyTestEditor");  // found by the scripts only now
   SetFocus(edit);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (listen && msg.message == WM_KEYDOWN && msg.wParam == 'V') Sleep(200);  // a busy program
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Alt+digit and Ctrl+digit pressed in another program (the test editor, which
-# holds Alt+5 itself and listens to the clipboard): slots filled from the
-# clipboard and pasted into the editor whole, the clipboard emptied after a
-# paste, no menu mode left after Alt; the same while the window is in
-# the tray; a second copy of the program neither takes nor breaks the keys.
+# Alt+digit and Ctrl+digit pressed in other programs (the test editor, which
+# holds Alt+5 itself, and Wine's Notepad) while a program of its own reads
+# every clipboard change: slots filled from the clipboard and pasted whole,
+# every paste landing, one at a time and in a quick series, the clipboard
+# emptied after a paste, no menu mode left after Alt; the same while the
+# window is in the tray; a slow and a hung clipboard owner; a second copy of
+# the program neither takes nor breaks the keys.
 source "$(dirname "$0")/lib.sh"
 
 first() { probe --any --image '\app\clipboard.exe' "$@"; }
@@ -13,13 +15,32 @@ paste() {
   focus_editor
   clip_set "before Ctrl+$1"
   xdotool key ctrl+$1
-  expect "Ctrl+$1: clipboard emptied" "<empty>" probe clipboard
   expect "Ctrl+$1 pastes" "$2" probe editor text
+  expect "Ctrl+$1: clipboard emptied" "<empty>" probe clipboard
 }
+# pastes WHERE COUNT KEY TEXT: presses KEY COUNT times, each once the last
+# paste has landed (or 5 s have passed); prints how many landed whole.
+pastes() {
+  local where="$1" count="$2" key="$3" text="$4" landed=0 i want="" got
+  for i in $(seq 1 "$count"); do
+    xdotool key "$key"
+    got="$(probe --wait 5000 "$where" await "$want$text")"
+    [ "$got" == "$want$text" ] && landed=$((landed + 1))
+    want="$got"
+  done
+  echo "$landed"
+}
+# A program of its own that reads the clipboard (reader) or offers text on it (owner).
+start_peer() {
+  in_desktop "$WORK" "$BIN/clip_peer.exe" "$@"
+  probe --wait 20000 peer updates >/dev/null || die "clip_peer $* did not start"
+}
+stop_peer() { pkill -f "^$BIN/clip_peer" >/dev/null 2>&1 || true; gone "$BIN/clip_peer" || fail "clip_peer still running"; }
 
-start_editor --hold-alt 5 --listen  # a clipboard listener beside it reads every offer first
+start_editor --hold-alt 5
 start_app
 check "no report about the key another program holds" "$(probe --wait 0 errorbox || echo none)" "none"
+start_peer reader  # reads every change at once
 declare -A text=([1]='abc 中文 ąč' [3]=$'第一行 粘贴\n第二行 second\n三')
 for n in 1 2 3 4 5 6 7 8 9; do
   focus_editor
@@ -35,10 +56,40 @@ xdotool type typed
 expect "after Alt+9 no menu mode: typing reaches the editor" typed probe editor text
 for n in 1 2 3 4 6 7 8 9; do paste $n "$(probe slot $n)"; done
 paste 5 ""
-[ "$(probe editor reads)" -gt 0 ] || fail "the clipboard listener read nothing"
+
+# Every paste lands while the reader reads every change: twenty in a row,
+# ten pressed 40 ms apart, two pressed together; the reader gets none of them.
 focus_editor
+reads="$(probe peer reads)"
+check "20 pastes with a reader of every change" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
+check "the reader was given none of the pasted texts" "$(probe peer reads)" "$reads"
+probe editor clear
+xdotool key --delay 40 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3
+expect "ten quick Ctrl+3: ten copies" "$(for i in $(seq 1 10); do probe slot 3; done)" probe editor text
+focus_editor
+clip_set A1 && xdotool key alt+1 && expect "Alt+1 stores A1" A1 probe slot 1
+clip_set B3 && xdotool key alt+3 && expect "Alt+3 stores B3" B3 probe slot 3
+xdotool keydown ctrl key 1 key 3 keyup ctrl
+expect "Ctrl+1 and Ctrl+3 pressed together" A1B3 probe editor text
+expect "the clipboard ends empty" "<empty>" probe clipboard
 xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
-expect "Ctrl held, 3 pressed twice: two pastes" "$(probe slot 3)$(probe slot 3)" probe editor text
+expect "Ctrl held, 3 pressed twice: two more pastes" "A1B3B3B3" probe editor text
+# A reader that keeps the clipboard open 50 ms, pasting into Wine's Notepad.
+stop_peer
+start_peer reader --hold 50
+in_desktop "$WORK" notepad.exe
+probe --wait 20000 notepad rect >/dev/null || die "Notepad did not appear"
+click "$(probe notepad rect)"
+poll notepad probe focus || fail "Notepad took no focus ($POLLED)"
+check "20 pastes into Notepad, reader holding the clipboard 50 ms" "$(pastes notepad 20 ctrl+4 "$(probe slot 4)")" 20
+probe notepad close
+# A reader that reads 100 ms after each change.
+stop_peer
+start_peer reader --late 100
+focus_editor
+check "20 pastes with a reader 100 ms late" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
+stop_peer
+
 # A text far longer than a slot's box shows is stored, read back and pasted whole.
 long="$(seq -f '第 %g 行 line' 1 3000)"
 focus_editor
@@ -55,6 +106,37 @@ xdotool key alt+6
 expect "Alt+6 while in the tray" "from the tray" probe --any slot 6
 paste 6 "from the tray"
 check "still in the tray" "$(probe --any state)" "minimized hidden"
+
+# A program that hands its clipboard text over only when released (the window
+# still in the tray): the window answers meanwhile, and the keys pressed
+# meanwhile act afterwards, in order.
+answers() {
+  local ms
+  ms="$(probe --any responds 1)"
+  [ "$ms" != no ] && [ "$ms" -lt 2000 ] && echo yes || echo "no: $ms"
+}
+start_peer owner "迟到的文字" --render-after release
+focus_editor
+before="$(probe --any slot 2)"
+xdotool key alt+2 ctrl+2
+expect "Alt+2 asked the owner for its text" 1 probe peer asked
+check "the window answers while Alt+2 waits" "$(answers)" yes
+check "slot 2 and the editor wait" "$(probe --any slot 2)|$(probe editor text)" "$before|"
+probe peer release
+expect "Alt+2 fills slot 2 once the text arrives" "迟到的文字" probe --any slot 2
+expect "Ctrl+2, pressed meanwhile, pastes it afterwards" "迟到的文字" probe editor text
+stop_peer
+# One that never hands it over: the slot stays, and the user is told once.
+start_peer owner "永远不来" --render-after never
+focus_editor
+before="$(probe --any slot 7)"
+xdotool key alt+7
+expect "Alt+7 asked the hung owner" 1 probe peer asked
+check "the window answers while Alt+7 waits" "$(answers)" yes
+told="$(probe --wait 30000 errorbox ok | tr -d '\r')"
+check "told that the owner did not answer" "$(grep -c '槽 7 保持原样' <<<"$told")" 1
+check "slot 7 as it was" "$(probe --any slot 7)" "$before"
+stop_peer
 
 # A second copy from another folder, with slot texts of its own.
 mkdir "$WORK/second"

@@ -1,0 +1,63 @@
+#pragma once
+// The slot actions that go through the clipboard: storing its text in a slot
+// (Alt+digit, the assign button) and pasting a slot into the active window
+// (Ctrl+digit). They run one at a time, in the order they were asked for,
+// each waiting for the clipboard without making the window wait: a slow
+// clipboard owner, a reader holding the clipboard open or a paste target
+// still reading delays the actions behind it, never the window.
+#include <windows.h>
+
+#include <deque>
+
+#include "app/clipboard_text_reader.h"
+#include "app/paste_clipboard.h"
+
+namespace app {
+
+class FrmMain;
+
+class ClipboardActions {
+ public:
+  // Actions asked for beyond this many waiting ones are dropped (a key held
+  // down repeats faster than pastes can go out).
+  static constexpr size_t kMaxWaiting = 32;
+
+  explicit ClipboardActions(FrmMain& form, PasteTiming pasteTiming = PasteTiming(),
+                            ReadTiming readTiming = ReadTiming());
+
+  // The slot becomes the clipboard's text (empty when it holds none).
+  void Store(int slot);
+  // The same from the assign button: the slot is emptied, then given the text.
+  void Assign(int slot);
+  // The slot's text, as it is when the action's turn comes, is pasted into
+  // the window active now.
+  void Paste(int slot);
+
+  // Nothing waiting or running, and no text of ours left on the clipboard.
+  bool Idle() const { return !running_ && waiting_.empty() && !paste_.Pending(); }
+  PasteClipboard& paste() { return paste_; }
+
+ private:
+  enum class Kind { Store, Assign, Paste };
+  struct Action {
+    Kind kind;
+    int slot;
+    HWND target;
+  };
+
+  void Add(const Action& action);
+  void RunNext();
+  void Run(const Action& action);
+  void TakeText(const Action& action, const ClipboardRead& read);
+  void Over();
+
+  FrmMain& form_;
+  DWORD answerMs_;  // for the message about an owner that did not answer
+  std::deque<Action> waiting_;
+  bool running_ = false;
+  bool telling_ = false;
+  PasteClipboard paste_;
+  ClipboardTextReader reader_;
+};
+
+}  // namespace app
