@@ -1,6 +1,6 @@
 #include "app/clipboard_text_reader.h"
 
-#include <atomic>
+#include <mutex>
 #include <utility>
 
 #include "forms/clipboard.h"
@@ -17,51 +17,80 @@ class ClipboardCloser {
   ~ClipboardCloser() { CloseClipboard(); }
 };
 
-class WindowDestroyer {
- public:
-  explicit WindowDestroyer(HWND hwnd) : hwnd_(hwnd) {}
-  ~WindowDestroyer() {
-    if (hwnd_) DestroyWindow(hwnd_);
-  }
-  WindowDestroyer(const WindowDestroyer&) = delete;
-  WindowDestroyer& operator=(const WindowDestroyer&) = delete;
-
- private:
-  HWND hwnd_;
-};
-
 }  // namespace
 
-struct ClipboardTextReader::Request {
-  HWND notify = nullptr;
-  DWORD openTimeoutMs = 0;
-  std::atomic<bool> opened{false};
-  std::atomic<bool> done{false};
+struct ClipboardTextReader::Worker {
+  Worker(HWND notifyWindow, DWORD openMs) : notify(notifyWindow), openTimeoutMs(openMs) {}
+  ~Worker() {
+    if (wake) CloseHandle(wake);
+  }
+  Worker(const Worker&) = delete;
+  Worker& operator=(const Worker&) = delete;
+
+  static DWORD WINAPI Run(void* param);
+  ClipboardRead ReadClipboard(HWND window);
+
+  const HWND notify;
+  const DWORD openTimeoutMs;
+  HANDLE wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::mutex mutex;
+  // Guarded by mutex: a read asked for, the last one's answer, and the end.
+  bool asked = false;
+  bool opened = false;
+  bool done = false;
+  bool quit = false;
   ClipboardRead read;
 };
 
-namespace {
-
-ClipboardRead ReadClipboard(ClipboardTextReader::Request& request) {
-  // Opened for a window of this thread: the clipboard held open by another
-  // program without a window must still count as busy.
+DWORD WINAPI ClipboardTextReader::Worker::Run(void* param) {
+  std::unique_ptr<std::shared_ptr<Worker>> owned(static_cast<std::shared_ptr<Worker>*>(param));
+  Worker& worker = **owned;
+  // The clipboard is opened for a window of this thread: one held open by
+  // another program without a window must still count as busy.
   HWND window = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  WindowDestroyer destroyer(window);
+  for (;;) {
+    WaitForSingleObject(worker.wake, INFINITE);
+    {
+      std::lock_guard<std::mutex> lock(worker.mutex);
+      if (worker.quit) break;
+      if (!worker.asked) continue;
+      worker.asked = false;
+    }
+    ClipboardRead read;
+    try {
+      read = worker.ReadClipboard(window);
+    } catch (...) {
+      // Only copying out a text too large for memory can fail.
+      read = {ClipboardRead::Outcome::Unreadable, {}};
+    }
+    {
+      std::lock_guard<std::mutex> lock(worker.mutex);
+      worker.read = std::move(read);
+      worker.done = true;
+    }
+    PostMessageW(worker.notify, kReadDone, 0, 0);
+  }
+  if (window) DestroyWindow(window);
+  return 0;
+}
+
+ClipboardRead ClipboardTextReader::Worker::ReadClipboard(HWND window) {
   const DWORD start = GetTickCount();
   while (!OpenClipboard(window)) {
-    if (GetTickCount() - start >= request.openTimeoutMs) return {ClipboardRead::Outcome::Busy, {}};
+    if (GetTickCount() - start >= openTimeoutMs) return {ClipboardRead::Outcome::Busy, {}};
     Sleep(10);
   }
   ClipboardCloser closer;
-  // From now on the owner may be asked for its text: its time starts.
-  request.opened.store(true, std::memory_order_release);
-  PostMessageW(request.notify, kOpened, 0, 0);
+  {
+    // From now on the owner may be asked for its text: its time starts.
+    std::lock_guard<std::mutex> lock(mutex);
+    opened = true;
+  }
+  PostMessageW(notify, kOpened, 0, 0);
   std::optional<std::wstring> text = forms::Clipboard::ReadOpenText();
   if (!text) return {ClipboardRead::Outcome::Unreadable, {}};
   return {ClipboardRead::Outcome::Text, std::move(*text)};
 }
-
-}  // namespace
 
 ClipboardTextReader::ClipboardTextReader(ReadTiming timing)
     : timing_(timing), window_([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -69,59 +98,74 @@ ClipboardTextReader::ClipboardTextReader(ReadTiming timing)
       }) {}
 
 ClipboardTextReader::~ClipboardTextReader() {
-  // A read still waiting for its owner finishes on its own thread; its
-  // answer finds no window any more.
   if (window_.hwnd()) KillTimer(window_.hwnd(), kAnswerTimer);
+  LetWorkerGo();
+}
+
+void ClipboardTextReader::LetWorkerGo() {
+  if (!worker_) return;
+  // It ends now, or once the read that holds it up is over.
+  {
+    std::lock_guard<std::mutex> lock(worker_->mutex);
+    worker_->quit = true;
+  }
+  SetEvent(worker_->wake);
+  worker_.reset();
 }
 
 void ClipboardTextReader::Read(Answer answer) {
-  if (pending_ || !window_.hwnd()) {
+  if (busy_ || !window_.hwnd()) {
     answer({ClipboardRead::Outcome::Busy, {}});
     return;
   }
-  auto request = std::make_shared<Request>();
-  request->notify = window_.hwnd();
-  request->openTimeoutMs = timing_.openTimeoutMs;
-  auto* param = new std::shared_ptr<Request>(request);
-  HANDLE thread = CreateThread(nullptr, 0, &ClipboardTextReader::ReadOnThread, param, 0, nullptr);
-  if (!thread) {
-    delete param;
-    answer({ClipboardRead::Outcome::Busy, {}});
-    return;
+  if (!worker_) {
+    auto worker = std::make_shared<Worker>(window_.hwnd(), timing_.openTimeoutMs);
+    auto* param = new std::shared_ptr<Worker>(worker);
+    HANDLE thread = worker->wake ? CreateThread(nullptr, 0, &Worker::Run, param, 0, nullptr) : nullptr;
+    if (!thread) {
+      delete param;
+      answer({ClipboardRead::Outcome::Busy, {}});
+      return;
+    }
+    CloseHandle(thread);
+    worker_ = std::move(worker);
   }
-  CloseHandle(thread);
-  pending_ = std::move(request);
+  {
+    std::lock_guard<std::mutex> lock(worker_->mutex);
+    worker_->asked = true;
+    worker_->opened = worker_->done = false;
+  }
+  busy_ = true;
   answer_ = std::move(answer);
-}
-
-DWORD WINAPI ClipboardTextReader::ReadOnThread(void* param) {
-  std::unique_ptr<std::shared_ptr<Request>> owned(static_cast<std::shared_ptr<Request>*>(param));
-  Request& request = **owned;
-  try {
-    request.read = ReadClipboard(request);
-  } catch (...) {
-    // Only copying out a text too large for memory can fail.
-    request.read = {ClipboardRead::Outcome::Unreadable, {}};
-  }
-  request.done.store(true, std::memory_order_release);
-  PostMessageW(request.notify, kReadDone, 0, 0);
-  return 0;
+  SetEvent(worker_->wake);
 }
 
 bool ClipboardTextReader::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   result = 0;
-  if (message == kOpened) {
-    if (pending_ && pending_->opened.load(std::memory_order_acquire) && !pending_->done.load(std::memory_order_acquire))
+  if (message == kOpened || message == kReadDone) {
+    // Notes of a worker let go find another worker, or none.
+    if (!busy_ || !worker_) return true;
+    bool opened = false, done = false;
+    ClipboardRead read;
+    {
+      std::lock_guard<std::mutex> lock(worker_->mutex);
+      opened = worker_->opened, done = worker_->done;
+      if (done) read = std::move(worker_->read), worker_->done = false;
+    }
+    if (done) {
+      Finish(std::move(read));
+    } else if (opened && message == kOpened) {
       SetTimer(window_.hwnd(), kAnswerTimer, timing_.answerMs, nullptr);
-    return true;
-  }
-  if (message == kReadDone) {
-    // A late answer of a read already given up finds another request, or none.
-    if (pending_ && pending_->done.load(std::memory_order_acquire)) Finish(std::move(pending_->read));
+    }
     return true;
   }
   if (message == WM_TIMER && wParam == kAnswerTimer) {
-    if (pending_) Finish({ClipboardRead::Outcome::NoAnswer, {}});
+    KillTimer(window_.hwnd(), kAnswerTimer);
+    if (busy_) {
+      // The worker waits for an owner that does not answer: it is let go.
+      LetWorkerGo();
+      Finish({ClipboardRead::Outcome::NoAnswer, {}});
+    }
     return true;
   }
   return false;
@@ -129,7 +173,7 @@ bool ClipboardTextReader::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRE
 
 void ClipboardTextReader::Finish(ClipboardRead read) {
   KillTimer(window_.hwnd(), kAnswerTimer);
-  pending_.reset();
+  busy_ = false;
   Answer answer = std::move(answer_);
   answer_ = nullptr;
   if (answer) answer(std::move(read));

@@ -3,6 +3,10 @@
 // its text by delayed rendering hands it over only when asked, and may take
 // long or never answer; meanwhile the reading thread waits, not the window.
 // The answer comes back through this thread's message loop.
+//
+// The reading thread lives from the first read on. One held up by an owner
+// that never answers is left to finish on its own, and the next read gets a
+// new one.
 #include <windows.h>
 
 #include <functional>
@@ -44,18 +48,19 @@ class ClipboardTextReader {
   // Starts a read; answer runs on this thread once it is over. One read at a
   // time: a read asked for while one runs is answered Busy at once.
   void Read(Answer answer);
-  bool Busy() const { return pending_ != nullptr; }
+  bool Busy() const { return busy_; }
 
-  // One read, shared with the thread that does it.
-  struct Request;
+  // The reading thread and what it shares with this one.
+  struct Worker;
 
  private:
-  static DWORD WINAPI ReadOnThread(void* param);
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void Finish(ClipboardRead read);
+  void LetWorkerGo();
 
   ReadTiming timing_;
-  std::shared_ptr<Request> pending_;
+  std::shared_ptr<Worker> worker_;
+  bool busy_ = false;
   Answer answer_;
   forms::MessageWindow window_;
 };

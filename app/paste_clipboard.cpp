@@ -178,8 +178,13 @@ void PasteClipboard::EndPaste() {
 }
 
 void PasteClipboard::Release(Done then) {
-  released_ = std::move(then);
   KillTimer(window_.hwnd(), kGraceTimer);
+  if (!offered_ && !emptying_) {
+    // Nothing of ours on the clipboard.
+    then();
+    return;
+  }
+  released_ = std::move(then);
   if (!emptying_) StartEmptying();
 }
 

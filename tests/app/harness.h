@@ -120,7 +120,8 @@ struct SlowOwner {
     for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;) DispatchMessageW(&msg);
     DestroyWindow(owner);
   }) {
-    WaitForSingleObject(offered, 10000);
+    // Taking the clipboard over tells its owner, which may be a window of this thread.
+    PumpUntil([this] { return WaitForSingleObject(offered, 0) == WAIT_OBJECT_0; }, 10000);
   }
   static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     auto* self = reinterpret_cast<SlowOwner*>(GetWindowLongPtrW(h, GWLP_USERDATA));
