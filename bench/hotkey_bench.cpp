@@ -75,15 +75,18 @@ bool PumpUntil(const std::function<bool()>& done) {
 
 int TextLength(HWND hwnd) { return GetWindowTextLengthW(hwnd); }
 
-bool OpenClip() {
+bool OpenClip(HWND owner = nullptr) {
   for (int i = 0; i < 100; ++i, Sleep(10)) {
-    if (OpenClipboard(nullptr)) return true;
+    if (OpenClipboard(owner)) return true;
   }
   return false;
 }
 
+// The text on the clipboard, owned by a window of this process (as a program
+// copying text owns it).
 void PutText(const std::wstring& text) {
-  if (!OpenClip()) return;
+  static HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  if (!OpenClip(owner)) return;
   EmptyClipboard();
   if (HGLOBAL block = forms::Clipboard::NewTextBlock(text)) {
     if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
