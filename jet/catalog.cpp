@@ -11,10 +11,10 @@ constexpr int64_t kTableObject = 1;
 constexpr uint32_t kSystemFlags = 0x80000002;
 constexpr uint32_t kPageMask = 0x00FFFFFF;
 
-size_t ColumnIndex(const TableDefinition& def, const std::string& name) {
+const Column& FindColumn(const TableDefinition& def, const std::string& name) {
   const std::u16string wide(name.begin(), name.end());
-  for (size_t i = 0; i < def.columns.size(); ++i)
-    if (SameName(def.columns[i].name, wide)) return i;
+  for (const Column& column : def.columns)
+    if (SameName(column.name, wide)) return column;
   Damaged("the catalog has no column " + name);
 }
 
@@ -22,11 +22,10 @@ size_t ColumnIndex(const TableDefinition& def, const std::string& name) {
 
 std::vector<CatalogEntry> ReadCatalog(const PageFile& file, const CodePageDecoder& decode) {
   const std::string what = "the catalog";
-  const TableDefinition def = ReadTableDefinition(file, kCatalogPage, decode, what);
-  const size_t id = ColumnIndex(def, "Id");
-  const size_t name = ColumnIndex(def, "Name");
-  const size_t type = ColumnIndex(def, "Type");
-  const size_t flags = ColumnIndex(def, "Flags");
+  TableDefinition def = ReadTableDefinition(file, kCatalogPage, decode, what);
+  // Only the four columns needed are read; the others (long values among them) are passed by.
+  def.columns = {FindColumn(def, "Id"), FindColumn(def, "Name"), FindColumn(def, "Type"), FindColumn(def, "Flags")};
+  const size_t id = 0, name = 1, type = 2, flags = 3;
   std::vector<CatalogEntry> tables;
   ReadRows(file, def, decode, what, [&](Row&& row) {
     if (row[type].kind != ValueKind::kInteger || row[type].integer != kTableObject) return;

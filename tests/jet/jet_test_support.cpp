@@ -1,0 +1,80 @@
+#include "tests/jet/jet_test_support.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace jet_test {
+
+std::optional<std::filesystem::path> SamplesDir() {
+  const char* set = std::getenv("CLIP_JET_SAMPLES");
+  const std::filesystem::path dir = set && *set ? std::filesystem::path(set)
+                                                : std::filesystem::path(CLIP_SOURCE_DIR) / ".." / "shared" / "jet";
+  if (std::filesystem::exists(dir / "access") && std::filesystem::exists(dir / "slots")) return dir;
+  return std::nullopt;
+}
+
+std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_TRUE(in) << "cannot read " << file;
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+CsvRows ParseCsv(const std::string& text) {
+  CsvRows rows;
+  std::vector<CsvField> row;
+  CsvField field;
+  bool in_quotes = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (in_quotes) {
+      if (c != '"') field.text += c;
+      else if (i + 1 < text.size() && text[i + 1] == '"') field.text += text[++i];
+      else in_quotes = false;
+    } else if (c == '"') {
+      in_quotes = field.quoted = true;
+    } else if (c == ',') {
+      row.push_back(std::move(field));
+      field = {};
+    } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+      if (c == '\r') ++i;
+      row.push_back(std::move(field));
+      rows.push_back(std::move(row));
+      field = {};
+      row.clear();
+    } else {
+      field.text += c;
+    }
+  }
+  EXPECT_FALSE(in_quotes) << "CSV ends inside a quoted field";
+  if (!row.empty() || !field.text.empty() || field.quoted) {
+    row.push_back(std::move(field));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string Run(const std::string& command, int* status) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    ADD_FAILURE() << "cannot run " << command;
+    return out;
+  }
+  char buffer[65536];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  const int result = pclose(pipe);
+  if (status) *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+  return out;
+}
+
+bool HaveCommand(const std::string& name) {
+  int status = 0;
+  Run("command -v " + name + " >/dev/null 2>&1", &status);
+  return status == 0;
+}
+
+}  // namespace jet_test
