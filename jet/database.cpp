@@ -64,21 +64,21 @@ std::vector<std::u16string> Database::TableNames() const {
   return names;
 }
 
-bool Database::HasTable(std::u16string_view name) const {
-  for (const CatalogEntry& entry : source_->catalog)
-    if (!entry.system && SameName(entry.name, name)) return true;
-  return false;
+const CatalogEntry* Database::Find(std::u16string_view name) const {
+  for (bool system : {false, true})
+    for (const CatalogEntry& entry : source_->catalog)
+      if (entry.system == system && SameName(entry.name, name)) return &entry;
+  return nullptr;
 }
 
+bool Database::HasTable(std::u16string_view name) const { return Find(name) != nullptr; }
+
 Table Database::OpenTable(std::u16string_view name) const {
-  for (const CatalogEntry& entry : source_->catalog) {
-    if (entry.system || !SameName(entry.name, name)) continue;
-    const std::string what = "table " + ToUtf8(entry.name);
-    TableDefinition def =
-        ReadTableDefinition(source_->pages, entry.definition_page, source_->options.decode_code_page, what);
-    return Table(source_, entry.name, std::move(def));
-  }
-  throw Error(ErrorKind::kNoSuchTable, "no table " + ToUtf8(std::u16string(name)));
+  const CatalogEntry* entry = Find(name);
+  if (!entry) throw Error(ErrorKind::kNoSuchTable, "no table " + ToUtf8(std::u16string(name)));
+  TableDefinition def = ReadTableDefinition(source_->pages, entry->definition_page, source_->options.decode_code_page,
+                                            "table " + ToUtf8(entry->name));
+  return Table(source_, entry->name, std::move(def));
 }
 
 }  // namespace jet

@@ -39,6 +39,7 @@ struct Options {
 };
 
 class Database;
+struct CatalogEntry;
 
 // One table, open for reading. It keeps what it needs of its database alive.
 class Table {
@@ -73,14 +74,18 @@ class Database {
   uint16_t code_page() const;  // the database's default code page (Jet 3 text)
   bool has_password() const;
 
-  // The user tables (not the system ones), in the catalog's order.
+  // The user tables (not the system ones, MSysObjects and the like), in the
+  // catalog's order.
   std::vector<std::u16string> TableNames() const;
+  // The table of that name, compared without regard to case: a user table,
+  // else a system table. OpenTable throws kNoSuchTable when there is none,
+  // kDamaged when its definition is broken.
   bool HasTable(std::u16string_view name) const;
-  // The user table of that name, compared without regard to case. Throws
-  // kNoSuchTable when there is none, kDamaged when its definition is broken.
   Table OpenTable(std::u16string_view name) const;
 
  private:
+  const CatalogEntry* Find(std::u16string_view name) const;
+
   std::shared_ptr<const Table::Source> source_;
 };
 

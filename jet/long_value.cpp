@@ -20,9 +20,6 @@ std::vector<uint8_t> ReadLongValue(const PageFile& file, ByteView field, const s
   const uint32_t storage = stored & ~kLengthMask;
   RowPointer at = RowPointer::From(field.U32(4, "long value pointer"));
   if (length == 0) return {};
-  if (length > file.file_size())
-    Damaged(what + ": a memo claims " + std::to_string(length) + " bytes, more than the whole file");
-
   if (storage == kInlineFlag) {
     const ByteView inline_bytes = field.From(kFieldHeader, "memo");
     if (inline_bytes.size() < length)
@@ -30,6 +27,8 @@ std::vector<uint8_t> ReadLongValue(const PageFile& file, ByteView field, const s
               std::to_string(inline_bytes.size()) + " in its row");
     return std::vector<uint8_t>(inline_bytes.data(), inline_bytes.data() + length);
   }
+  if (length > file.file_size())
+    Damaged(what + ": a memo claims " + std::to_string(length) + " bytes, more than the whole file");
   if (storage == kSingleRowFlag) {
     const ByteView row = file.Row(at, what + " memo");
     if (row.size() < length)

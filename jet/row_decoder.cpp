@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "jet/long_value.h"
+#include "jet/utf8.h"
 
 namespace jet {
 namespace {
@@ -107,15 +108,26 @@ void RowDecoder::ReadVarOffsetTable(ByteView row, size_t mask_at, size_t jumps, 
 }
 
 Row RowDecoder::Decode(ByteView row, ReadBudget* budget) const {
-  const Parts parts = Split(row);
+  const Parts parts = WithContext(nullptr, [&] { return Split(row); });
   Row values;
   values.reserve(def_.columns.size());
   for (const Column& column : def_.columns) {
-    values.push_back(DecodeColumn(column, row, parts));
+    values.push_back(WithContext(&column, [&] { return DecodeColumn(column, row, parts); }));
     const Value& value = values.back();
     budget->Spend(kCellCost + 2 * value.text.size() + value.bytes.size(), what_);
   }
   return values;
+}
+
+template <typename Step>
+auto RowDecoder::WithContext(const Column* column, Step step) const -> decltype(step()) {
+  try {
+    return step();
+  } catch (const Error& error) {
+    const std::string message = error.what();
+    if (message.compare(0, what_.size(), what_) == 0) throw;
+    throw Error(error.kind(), what_ + (column ? ", column " + ToUtf8(column->name) : std::string()) + ": " + message);
+  }
 }
 
 Value RowDecoder::DecodeColumn(const Column& column, ByteView row, const Parts& parts) const {

@@ -48,6 +48,9 @@ class RowDecoder {
     std::vector<size_t> var_offsets;  // one per stored variable-length column, then the end of their data
   };
 
+  // Runs `step`, naming the table (and the column) in an error that does not yet.
+  template <typename Step>
+  auto WithContext(const Column* column, Step step) const -> decltype(step());
   Parts Split(ByteView row) const;
   void ReadVarOffsets(ByteView row, size_t mask_at, Parts* parts) const;
   void ReadVarOffsetTable(ByteView row, size_t mask_at, size_t jumps, Parts* parts) const;
