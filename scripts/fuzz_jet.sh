@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Jet reader's libFuzzer target with clang 14 (AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs it with the shared Jet files as seeds.
+# UndefinedBehaviorSanitizer) and runs it with the Jet sample files as seeds.
 #   scripts/fuzz_jet.sh [SECONDS] [extra libFuzzer options...]
 # SECONDS defaults to 600. New inputs go to build/fuzz/corpus, findings to
-# build/fuzz/ (crash-*, timeout-*, oom-*). The shared files are found through
-# CLIP_JET_SAMPLES or else ../shared/jet beside the repository. Not part of the
+# build/fuzz/ (crash-*, timeout-*, oom-*). The sample files are found through
+# CLIP_JET_SAMPLES, else in shared/jet beside the clone. Not part of the
 # test suite; one fuzzing process at a time is plenty on a 2-core machine.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"

@@ -1,5 +1,5 @@
 #pragma once
-// Helpers of the Jet reader's tests: the shared sample files, a CSV reader
+// Helpers of the Jet reader's tests: the sample files, a CSV reader
 // and running a command.
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 namespace jet_test {
 
-// CLIP_JET_SAMPLES, else the folder `shared/jet` beside the source tree;
+// CLIP_JET_SAMPLES, else shared/jet beside the clone;
 // nothing when neither holds the sample files.
 std::optional<std::filesystem::path> SamplesDir();
 

@@ -1,5 +1,5 @@
 // libFuzzer target: open the bytes as a Jet database, list its tables, read
-// every row of each (and of table `data` by name). A jet::Error is the
+// every row of each, of table `data` by name and of the catalog itself. A jet::Error is the
 // expected answer to damage; anything else escaping, a crash, a sanitizer
 // report, a hang or an oversized allocation is a finding.
 #include <cstddef>
@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const jet::Database db(std::vector<uint8_t>(data, data + size), options);
     for (const std::u16string& name : db.TableNames()) ReadTable(db, name);
     ReadTable(db, u"DATA");
+    ReadTable(db, u"MSysObjects");
   } catch (const jet::Error&) {
   }
   return 0;
