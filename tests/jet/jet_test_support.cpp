@@ -24,57 +24,38 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& file) {
 }
 
 CsvRows ParseCsv(const std::string& text) {
-  CsvRows rows;
-  std::vector<CsvField> row;
+  CsvRows rows(1);
   CsvField field;
   bool in_quotes = false;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
-    if (in_quotes) {
-      if (c != '"') field.text += c;
-      else if (i + 1 < text.size() && text[i + 1] == '"') field.text += text[++i];
-      else in_quotes = false;
+    if (in_quotes && c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+      field.text += text[++i];
     } else if (c == '"') {
-      in_quotes = field.quoted = true;
-    } else if (c == ',') {
-      row.push_back(std::move(field));
-      field = {};
-    } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
-      if (c == '\r') ++i;
-      row.push_back(std::move(field));
-      rows.push_back(std::move(row));
-      field = {};
-      row.clear();
-    } else {
+      in_quotes = !in_quotes;
+      field.quoted = true;
+    } else if (in_quotes || (c != ',' && c != '\n' && c != '\r')) {
       field.text += c;
+    } else if (c != '\r') {  // a CR outside quotes ends a line with the LF after it
+      rows.back().push_back(std::move(field));
+      field = {};
+      if (c == '\n') rows.emplace_back();
     }
   }
   EXPECT_FALSE(in_quotes) << "CSV ends inside a quoted field";
-  if (!row.empty() || !field.text.empty() || field.quoted) {
-    row.push_back(std::move(field));
-    rows.push_back(std::move(row));
-  }
+  if (rows.back().empty()) rows.pop_back();
   return rows;
 }
 
 std::string Run(const std::string& command, int* status) {
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    ADD_FAILURE() << "cannot run " << command;
-    return out;
-  }
+  if (!pipe) ADD_FAILURE() << "cannot run " << command;
   char buffer[65536];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-  const int result = pclose(pipe);
+  for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+  const int result = pipe ? pclose(pipe) : -1;
   if (status) *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
   return out;
-}
-
-bool HaveCommand(const std::string& name) {
-  int status = 0;
-  Run("command -v " + name + " >/dev/null 2>&1", &status);
-  return status == 0;
 }
 
 }  // namespace jet_test

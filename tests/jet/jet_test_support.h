@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the Jet reader's tests: the sample files, a CSV reader
-// and running a command.
+// Helpers of the Jet reader's tests: the sample files, a CSV reader and
+// running a command.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,8 +11,8 @@
 
 namespace jet_test {
 
-// CLIP_JET_SAMPLES, else shared/jet beside the clone;
-// nothing when neither holds the sample files.
+// CLIP_JET_SAMPLES, else shared/jet beside the clone; nothing when neither
+// holds the sample files.
 std::optional<std::filesystem::path> SamplesDir();
 
 // Skips the test, saying why, when the sample files are not here.
@@ -33,8 +33,7 @@ using CsvRows = std::vector<std::vector<CsvField>>;
 // RFC 4180, lines ended by LF or CR LF.
 CsvRows ParseCsv(const std::string& text);
 
-// Runs a shell command; its standard output, and its exit status in *status.
+// Runs a shell command: its standard output, its exit status in *status.
 std::string Run(const std::string& command, int* status = nullptr);
-bool HaveCommand(const std::string& name);
 
 }  // namespace jet_test
