@@ -15,7 +15,8 @@ samples="${CLIP_JET_SAMPLES:-$ROOT/../shared/jet}"
 dir="$BUILD/fuzz"
 mkdir -p "$dir/corpus"
 
-command -v clang++-14 >/dev/null && [ -d /usr/lib/llvm-14/lib/clang ] || ensure_packages
+command -v clang++-14 >/dev/null && compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" \
+  >/dev/null || ensure_packages
 say "building the fuzzer"
 clang++-14 -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
   -I"$ROOT" "$ROOT"/jet/*.cpp "$ROOT/tests/jet/fuzz/jet_fuzz.cpp" -o "$dir/jet_fuzz"
