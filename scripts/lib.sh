@@ -16,6 +16,7 @@ PACKAGES=(
   xvfb x11-utils xdotool xclip imagemagick
   fonts-wqy-microhei fonts-wine locales
   sqlite3 nodejs npm procps unzip
+  mdbtools libclang-rt-14-dev
 )
 
 say() { printf '==> %s\n' "$*" >&2; }

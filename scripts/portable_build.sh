@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Compiles the program (not the tests) for 32-bit Windows, warnings as errors,
-# so that nothing in it assumes 64-bit pointers. Nothing is run.
+# Compiles the program (not the tests) and the Jet reader for 32-bit Windows,
+# warnings as errors, so that nothing in them assumes 64-bit pointers. Nothing
+# is run.
 #   scripts/portable_build.sh gcc    the i686 mingw-w64 GCC, linked to clipboard.exe
 #   scripts/portable_build.sh clang  Debian's clang for the same target, compile only
 # Each has its own build tree under the build folder; later runs are incremental.
@@ -24,9 +25,9 @@ mkdir -p "$dir"
       -DSQLITE_SOURCE_DIR="${CLIP_SQLITE_DIR:-$BUILD/_deps/sqlite-$SQLITE_VERSION}"
   fi
   if [ "$1" = gcc ]; then
-    cmake --build "$dir" --target clipboard
+    cmake --build "$dir" --target clipboard jet
   else
-    cmake --build "$dir" --target app_core && make -C "$dir/app" main.cpp.obj
+    cmake --build "$dir" --target app_core jet && make -C "$dir/app" main.cpp.obj
   fi
 } >"$log" 2>&1 || { tail -n 40 "$log" >&2; say "32-bit $1 build failed (log: $log)"; exit 1; }
 say "32-bit $1 build clean"

@@ -1,0 +1,99 @@
+// Text decoding, text forms of values, name comparison and CSV fields: the
+// parts that need no sample file.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "jet/name_compare.h"
+#include "jet/text_decode.h"
+#include "jet/utf8.h"
+#include "jet/value.h"
+#include "tools/csv_field.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::u16string Jet4(Bytes data) { return jet::DecodeJet4Text(jet::ByteView(data.data(), data.size())); }
+
+std::u16string Western(uint16_t code_page, Bytes data) {
+  std::u16string text = u">";
+  return jet::DecodeWesternCodePage(code_page, data.data(), data.size(), &text) ? text : u"<none>";
+}
+
+TEST(JetText, Jet4PlainAndCompressedAndWesternCodePages) {
+  EXPECT_EQ(Jet4({'a', 0, 0x2D, 0x4E}), u"a中");
+  EXPECT_EQ(Jet4({0xFF, 0xFE}), u"");
+  // A zero byte switches to two bytes a character and back; the text may end in either.
+  EXPECT_EQ(Jet4({0xFF, 0xFE, 'a', 0, 0x2D, 0x4E, 0x87, 0x65, 0, 'z', '!'}), u"a中文z!");
+  EXPECT_EQ(Jet4({0xFF, 0xFE, 0, 0x3D, 0xD8, 0x42, 0xDE}), u"🙂");
+  for (const Bytes& cut : {Bytes{'a', 0, 'b'}, Bytes{0xFF, 0xFE, 'a', 0, 0x2D}}) EXPECT_THROW(Jet4(cut), jet::Error);
+
+  EXPECT_EQ(Western(1252, {'A', 0x80, 0x81, 0x9F, 0xE9}), u">A€\u0081Ÿé");
+  EXPECT_EQ(Western(0, {0x99}), u">™");
+  EXPECT_EQ(Western(28591, {0x80, 0xE9}), u">\u0080é");
+  EXPECT_EQ(Western(20127, {'A'}), u">A");
+  EXPECT_EQ(Western(20127, {0xE9}), u"<none>");
+  EXPECT_EQ(Western(936, {'A'}), u"<none>");
+}
+
+TEST(JetValues, TextForms) {
+  using K = jet::ValueKind;
+  using T = jet::ColumnType;
+  const struct {
+    K kind;
+    T type;
+    int64_t integer;
+    double real;
+    const char* text;
+  } cases[] = {
+      {K::kNull, T::kInt32, 7, 0, ""},
+      {K::kBoolean, T::kBoolean, 1, 0, "1"},
+      {K::kBoolean, T::kBoolean, 0, 0, "0"},
+      {K::kInteger, T::kInt32, -2147483648LL, 0, "-2147483648"},
+      {K::kMoney, T::kMoney, -123456, 0, "-12.3456"},
+      {K::kMoney, T::kMoney, 5, 0, "0.0005"},
+      {K::kMoney, T::kMoney, std::numeric_limits<int64_t>::min(), 0, "-922337203685477.5808"},
+      {K::kReal, T::kFloat, 0, static_cast<float>(444.555), "444.555"},
+      {K::kReal, T::kDouble, 0, 0.1, "0.1"},
+      {K::kDateTime, T::kDateTime, 0, 0, "1899-12-30 00:00:00"},
+      {K::kDateTime, T::kDateTime, 0, 36526.5, "2000-01-01 12:00:00"},
+      {K::kDateTime, T::kDateTime, 0, 29851.0 + 1.0 / 3, "1981-09-22 08:00:00"},
+      {K::kDateTime, T::kDateTime, 0, -1.25, "1899-12-29 06:00:00"},  // the fraction is the time whatever the sign
+      {K::kDateTime, T::kDateTime, 0, 1.999999999, "1900-01-01 00:00:00"},
+      {K::kDateTime, T::kDateTime, 0, 1e12, "1e+12"},  // past year 9999: the day number
+  };
+  for (const auto& c : cases) {
+    jet::Value value;
+    value.kind = c.kind;
+    value.type = c.type;
+    value.integer = c.integer;
+    value.boolean = c.integer != 0;
+    value.real = c.real;
+    EXPECT_EQ(jet::ToUtf8(jet::ToText(value)), c.text);
+  }
+  jet::Value guid;
+  guid.kind = K::kBinary;
+  guid.type = T::kGuid;
+  for (uint8_t i = 0; i < 16; ++i) guid.bytes.push_back(i);
+  EXPECT_EQ(jet::ToText(guid), u"{03020100-0504-0706-0809-0A0B0C0D0E0F}");
+  guid.type = T::kBinary;
+  EXPECT_EQ(jet::ToText(guid), u"000102030405060708090a0b0c0d0e0f");
+}
+
+TEST(JetNames, ComparedWithoutRegardToCaseUtf8AndCsvFields) {
+  EXPECT_TRUE(jet::SameName(u"data", u"DATA"));
+  EXPECT_TRUE(jet::SameName(u"Ärger Ŋ ΣΟΦΊΑ Привет Ё ＡＢ", u"äRGER ŋ σοφία пРИВЕТ ё ａｂ"));
+  EXPECT_FALSE(jet::SameName(u"data", u"date"));
+  EXPECT_FALSE(jet::SameName(u"dat", u"data"));
+  EXPECT_FALSE(jet::SameName(u"×[", u"÷{"));
+
+  EXPECT_EQ(jet::ToUtf8(u"aé中🙂"), "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x99\x82");
+  EXPECT_EQ(jet::ToUtf8(std::u16string(1, u'\xD83D') + u"x"), "\xEF\xBF\xBDx");
+  EXPECT_EQ(CsvField("plain text"), "plain text");
+  EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
+  EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+  EXPECT_EQ(CsvField("x\r") + CsvField("x\ny"), "\"x\r\"\"x\ny\"");
+}
+
+}  // namespace
