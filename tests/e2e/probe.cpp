@@ -167,22 +167,21 @@ Scene SceneOf(HWND main) {
   ClientToScreen(main, &client);
   scene.parts.emplace_back(L"title bar", RECT{0, 0, r.right - r.left, client.y - r.top});
   scene.text.push_back(scene.parts.back().second);
-  const auto whole = [main](HWND child) { return look::InWindow(main, child, {0, 0, 9999, 9999}); };
   const auto labels = ChildrenOf(main, L"Static"), slots = ChildrenOf(main, L"Edit");
   const auto buttons = ChildrenOf(main, L"Button");
   for (size_t i = 0; i < 9 && i < labels.size() && i < slots.size() && 2 * i + 1 < buttons.size(); ++i) {
     const std::wstring slot = L"slot " + Num(static_cast<long long>(i + 1));
-    scene.parts.emplace_back(slot + L" label", whole(labels[i]));
+    scene.parts.emplace_back(slot + L" label", look::WindowIn(main, labels[i]));
     scene.text.push_back(scene.parts.back().second);
     RECT inside = {};
     GetClientRect(slots[i], &inside);
     MapWindowPoints(slots[i], nullptr, reinterpret_cast<POINT*>(&inside), 2);
     OffsetRect(&inside, -r.left, -r.top);
     scene.text.push_back(inside);
-    scene.parts.emplace_back(slot + L" text box", whole(slots[i]));
+    scene.parts.emplace_back(slot + L" text box", look::WindowIn(main, slots[i]));
     for (int clear : {0, 1}) {
       HWND b = buttons[2 * i + clear];
-      scene.parts.emplace_back(slot + (clear ? L" clear button" : L" assign button"), whole(b));
+      scene.parts.emplace_back(slot + (clear ? L" clear button" : L" assign button"), look::WindowIn(main, b));
       scene.text.push_back(look::InWindow(main, b, look::ButtonCaptionZone(b)));
     }
   }

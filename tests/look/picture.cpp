@@ -153,6 +153,12 @@ RECT InWindow(HWND top, HWND child, RECT zone) {
   return zone;
 }
 
+RECT WindowIn(HWND top, HWND child) {
+  RECT c = {};
+  GetWindowRect(child, &c);
+  return InWindow(top, child, {0, 0, c.right - c.left, c.bottom - c.top});
+}
+
 bool Renewing() { return GetEnvironmentVariableW(L"CLIP_LOOK_RENEW", nullptr, 0) > 0; }
 
 Difference Compare(const Picture& reference, const Picture& seen, const std::vector<RECT>& textZones) {
@@ -171,9 +177,13 @@ Difference Compare(const Picture& reference, const Picture& seen, const std::vec
       const bool text = std::any_of(textZones.begin(), textZones.end(), [&](const RECT& r) { return Inside(r, x, y); });
       d.differs[i] = !sameSize || off > (text ? kTextTolerance : 0);
       d.pixels += d.differs[i];
-      // Differences in red on the reference washed three quarters towards white.
+      // Differences in red on the reference washed three quarters towards
+      // white, or towards pale yellow where text is drawn.
       std::uint32_t washed = 0;
-      for (int shift : {0, 8, 16}) washed |= static_cast<std::uint32_t>((Channel(reference.rgb[i], shift) + 3 * 255) / 4) << shift;
+      for (int shift : {0, 8, 16}) {
+        const int towards = text && shift == 0 ? 160 : 255;
+        washed |= static_cast<std::uint32_t>((Channel(reference.rgb[i], shift) + 3 * towards) / 4) << shift;
+      }
       d.picture.rgb[i] = d.differs[i] ? 0xFF0000 : washed;
     }
   }

@@ -250,7 +250,7 @@ TEST(SkinLook, FormMatchesItsReferencePicture) {
   for (HWND w : f.AllWindows()) {
     wchar_t cls[64] = {};
     GetClassNameW(w, cls, 64);
-    const std::wstring found = look::DescribeIn(d, look::InWindow(f.form, w, {0, 0, 9999, 9999}));
+    const std::wstring found = look::DescribeIn(d, look::WindowIn(f.form, w));
     if (!found.empty() && w != f.form) where += L"\n  " + std::wstring(cls) + L": " + found;
   }
   look::SavePng(L"skin_form-seen.png", seen);
