@@ -56,7 +56,7 @@ expect "space held on slot 7's clear button" "2 get hot, 7 clear pressed" probe 
 if [ -n "${CLIP_LOOK_RENEW:-}" ]; then
   probe shot "Z:$REFERENCE" && log "wrote $REFERENCE"
 else
-  check "the window as its reference picture shows it" "$(probe look "Z:$REFERENCE" "Z:$WORK" | tr -d '\r')" same
+  check "the window as its reference picture shows it" "$(probe look "Z:$REFERENCE" "Z:$WORK")" same
 fi
 xdotool keyup space
 expect "slot 7 still empty" "" probe slot 7

@@ -1,6 +1,7 @@
 #include "tests/look/picture.h"
 
 #include <wincodec.h>
+#include <wrl/client.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,21 +18,7 @@ namespace {
 constexpr int kTextTolerance = 32;
 
 template <typename T>
-class Com {
- public:
-  Com() = default;
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  ~Com() {
-    if (p_) p_->Release();
-  }
-  T** out() { return &p_; }
-  T* get() const { return p_; }
-  T* operator->() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
+using Com = Microsoft::WRL::ComPtr<T>;
 
 // COM for the calling thread, for as long as the object lives.
 struct ComScope {
@@ -46,7 +33,7 @@ struct ComScope {
 
 bool Factory(Com<IWICImagingFactory>& factory) {
   return SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_PPV_ARGS(factory.out())));
+                                    IID_PPV_ARGS(factory.GetAddressOf())));
 }
 
 int Channel(std::uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
@@ -87,9 +74,9 @@ bool LoadPng(const std::wstring& path, Picture& picture) {
   UINT w = 0, h = 0;
   if (!Factory(factory) ||
       FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.out())) ||
-      FAILED(decoder->GetFrame(0, frame.out())) || FAILED(factory->CreateFormatConverter(converter.out())) ||
-      FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
+                                                WICDecodeMetadataCacheOnDemand, decoder.GetAddressOf())) ||
+      FAILED(decoder->GetFrame(0, frame.GetAddressOf())) || FAILED(factory->CreateFormatConverter(converter.GetAddressOf())) ||
+      FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone,
                                    nullptr, 0, WICBitmapPaletteTypeCustom)) ||
       FAILED(converter->GetSize(&w, &h))) {
     return false;
@@ -114,11 +101,11 @@ bool SavePng(const std::wstring& path, const Picture& picture) {
   for (std::uint32_t p : picture.rgb) bgr.insert(bgr.end(), {BYTE(p), BYTE(p >> 8), BYTE(p >> 16)});
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   const auto w = static_cast<UINT>(picture.width), h = static_cast<UINT>(picture.height);
-  return Factory(factory) && SUCCEEDED(factory->CreateStream(stream.out())) &&
+  return Factory(factory) && SUCCEEDED(factory->CreateStream(stream.GetAddressOf())) &&
          SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
-         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) &&
-         SUCCEEDED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) &&
-         SUCCEEDED(encoder->CreateNewFrame(frame.out(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
+         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.GetAddressOf())) &&
+         SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+         SUCCEEDED(encoder->CreateNewFrame(frame.GetAddressOf(), nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
          SUCCEEDED(frame->SetSize(w, h)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
          format == GUID_WICPixelFormat24bppBGR &&
          SUCCEEDED(frame->WritePixels(h, w * 3, static_cast<UINT>(bgr.size()), bgr.data())) &&
