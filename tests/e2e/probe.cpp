@@ -9,7 +9,8 @@
 // Of the program's main window (--any: also hidden; --image: of the copy whose
 // path contains TEXT): title, rect, topmost, state, close, minimize, picture,
 // trayicon, traydelete, tip, slot N, slotrect N, button N [clear],
-// skin N [clear], watch N [clear], responds N.
+// skin N [clear], watch N [clear], responds N, faces, shot FILE,
+// look REFERENCE FOLDER.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -21,6 +22,8 @@
 #include <cwctype>
 #include <string>
 #include <vector>
+
+#include "tests/look/picture.h"
 
 namespace {
 
@@ -149,6 +152,68 @@ std::wstring Watch(POINT spot, const std::wstring& until) {
     Sleep(2);
   }
   return series + L"\n";
+}
+
+// The main window as the screen shows it, where text is drawn in it (window
+// coordinates) and what each part of it is.
+struct Scene {
+  look::Picture picture;
+  std::vector<RECT> text;
+  std::vector<std::pair<std::wstring, RECT>> parts;
+};
+
+Scene SceneOf(HWND main) {
+  Scene scene;
+  const RECT r = Bounds(main);
+  POINT client = {0, 0};
+  ClientToScreen(main, &client);
+  scene.parts.emplace_back(L"title bar", RECT{0, 0, r.right - r.left, client.y - r.top});
+  scene.text.push_back(scene.parts.back().second);
+  const auto labels = ChildrenOf(main, L"Static"), slots = ChildrenOf(main, L"Edit");
+  const auto buttons = ChildrenOf(main, L"Button");
+  for (size_t i = 0; i < 9 && i < labels.size() && i < slots.size() && 2 * i + 1 < buttons.size(); ++i) {
+    const std::wstring slot = L"slot " + Num(static_cast<long long>(i + 1));
+    scene.parts.emplace_back(slot + L" label", look::WindowIn(main, labels[i]));
+    scene.text.push_back(scene.parts.back().second);
+    RECT inside = {};
+    GetClientRect(slots[i], &inside);
+    MapWindowPoints(slots[i], nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    OffsetRect(&inside, -r.left, -r.top);
+    scene.text.push_back(inside);
+    scene.parts.emplace_back(slot + L" text box", look::WindowIn(main, slots[i]));
+    for (int clear : {0, 1}) {
+      HWND b = buttons[2 * i + clear];
+      scene.parts.emplace_back(slot + (clear ? L" clear button" : L" assign button"), look::WindowIn(main, b));
+      scene.text.push_back(look::InWindow(main, b, look::ButtonCaptionZone(b)));
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  scene.picture = look::Grab(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  ReleaseDC(nullptr, screen);
+  return scene;
+}
+
+// Compares the window with the reference, again for up to 3 s while they
+// differ (the screen may lag behind the window a moment); on a difference
+// writes what it saw and the differences into `folder` and names the parts.
+int Look(HWND main, const std::wstring& reference, const std::wstring& folder) {
+  look::Picture want;
+  if (!look::LoadPng(reference, want)) return fputs("probe: cannot read the reference\n", stderr), 1;
+  Scene scene;
+  look::Difference d;
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(100)) {
+    scene = SceneOf(main);
+    d = look::Compare(want, scene.picture, scene.text);
+    if (d.pixels == 0) return Print(L"same\n"), 0;
+  }
+  look::SavePng(folder + L"\\window-seen.png", scene.picture);
+  look::SavePng(folder + L"\\window-diff.png", d.picture);
+  std::wstring report = L"differs: " + look::DescribeIn(d, {0, 0, want.width, want.height});
+  for (const auto& [name, area] : scene.parts) {
+    const std::wstring found = look::DescribeIn(d, area);
+    if (!found.empty()) report += L"; " + name + L": " + found;
+  }
+  return Print(report + L" (window-seen.png, window-diff.png)\n"), 0;
 }
 
 int PrintClipboard() {
@@ -342,7 +407,22 @@ int wmain(int argc, wchar_t** argv) {
     }
     Print(Num(GetTickCount() - start) + L"\n");
     SendMessageW(slot, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(left, 0));
-  }
+  } else if (cmd == L"faces") {
+    // The buttons not at rest in their normal face: "N get|clear STATE", with
+    // "fading" while their fade timer runs.
+    const wchar_t* names[] = {L"normal", L"hot", L"pressed", L"disabled"};
+    std::wstring line;
+    const std::vector<HWND> buttons = ChildrenOf(main, L"Button");
+    for (size_t k = 0; k < buttons.size(); ++k) {
+      const INT_PTR state = reinterpret_cast<INT_PTR>(GetPropW(buttons[k], L"OLDSTATE"));
+      const bool fading = GetPropW(buttons[k], L"TIMERID") != nullptr;
+      if (state == 0 && !fading) continue;
+      line += (line.empty() ? L"" : L", ") + Num(static_cast<long long>(k / 2 + 1)) + (k % 2 ? L" clear " : L" get ") +
+              (state >= 0 && state <= 3 ? names[state] : Num(state)) + (fading ? L" fading" : L"");
+    }
+    Print(line + L"\n");
+  } else if (cmd == L"shot") return look::SavePng(arg(0), SceneOf(main).picture) ? 0 : 1;
+  else if (cmd == L"look") return Look(main, arg(0), arg(1));
   else if (cmd == L"restless") {
     // Started before a burst ("ready"): waits up to arg(1) ms (30 s) for it to
     // reach the buttons (one not at rest: state Normal, no timer, no pointer

@@ -3,7 +3,8 @@
 # rests on it, the pressed face comes at once with the mouse button, and the
 # normal face fades back once the pointer has gone; quick flicks over all the
 # buttons, with or without a click on each, leave none of them behind.
-# Colours sampled on screen.
+# Colours sampled on screen; the whole window compared with its reference
+# picture (tests/e2e/reference/window.png, made by scripts/look_reference.sh).
 source "$(dirname "$0")/lib.sh"
 
 NORMAL=E3F0FB HOT=4AC2FB PRESSED=3FBDFB  # left ring of the face, beside the caption
@@ -35,7 +36,31 @@ settle() {
 # fades FROM TO SERIES: FROM, at least four steps between, TO.
 fades() { local s=($3); [ "${s[0]}" = "$1" ] && [ "${s[-1]}" = "$2" ] && [ ${#s[@]} -ge 6 ] && echo yes || echo "no: $3"; }
 
+# The window as a user sees it: slots holding text, the pointer resting on
+# one button (hot), the focus on another held down with the space bar
+# (pressed, focus frame), every other button normal. Taken once the skin
+# reports every fade at rest; with no text box focused no caret blinks, and
+# no tooltip shows over a button.
+sqlite3 "$APPDIR/data.mdb" "create table data (id integer, cont text);
+  insert into data values (1, '下午三点开会'), (2, 'C:\\Users\\Public'), (3, 'Alt+3 存入'),
+    (4, '一行比文本框更长的文字，只看得见开头'), (5, ''), (6, ''), (7, ''), (8, '138 0000 0000'),
+    (9, '第一行' || char(13) || char(10) || '第二行')"
+REFERENCE="$CLIP_SOURCE_DIR/tests/e2e/reference/window.png"
 start_app
+click "$(probe button 7 clear)"  # an empty slot: the click only moves the focus
+expect "focus on slot 7's clear button" "button 7 clear" probe focus
+point_at $(centre "$(probe button 2)")
+expect "pointer on slot 2's assign button, the rest at rest" "2 get hot" probe faces
+xdotool keydown space
+expect "space held on slot 7's clear button" "2 get hot, 7 clear pressed" probe faces
+if [ -n "${CLIP_LOOK_RENEW:-}" ]; then
+  probe shot "Z:$REFERENCE" && log "wrote $REFERENCE"
+else
+  check "the window as its reference picture shows it" "$(probe look "Z:$REFERENCE" "Z:$WORK")" same
+fi
+xdotool keyup space
+expect "slot 7 still empty" "" probe slot 7
+
 xdotool mousemove 700 600
 read -r x y w h <<<"$(probe button 5)"
 expect "normal face" "$NORMAL" probe pixel $((x + 1)) $((y + h / 2))

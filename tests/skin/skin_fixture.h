@@ -16,6 +16,7 @@
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
 #include "skin/render/button_state_surfaces.h"
+#include "tests/look/picture.h"
 
 // Colour of a table entry written red first.
 constexpr COLORREF Rgb(unsigned rrggbb) {
@@ -125,38 +126,23 @@ class WindowPixels {
   explicit WindowPixels(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
-    width = rect.right - rect.left;
-    height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return;
     HDC source = GetWindowDC(window);
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    const auto* raw = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-      pixels_.push_back(RGB((raw[i] >> 16) & 0xFF, (raw[i] >> 8) & 0xFF, raw[i] & 0xFF));
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    picture_ = look::Grab(source, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
     ReleaseDC(window, source);
+    width = picture_.width, height = picture_.height;
   }
   COLORREF At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-    return pixels_[static_cast<size_t>(y) * width + x];
+    return Rgb(picture_.rgb[static_cast<size_t>(y) * width + x]);
   }
   int Count(COLORREF colour) const {
-    return static_cast<int>(std::count(pixels_.begin(), pixels_.end(), colour));
+    return static_cast<int>(std::count_if(picture_.rgb.begin(), picture_.rgb.end(),
+                                          [colour](std::uint32_t p) { return Rgb(p) == colour; }));
   }
   int width = 0, height = 0;
 
  private:
-  std::vector<COLORREF> pixels_;
+  look::Picture picture_;
 };
 
 // Children: system buttons, edits, combo boxes and a header (two items of

@@ -19,8 +19,11 @@
 #include "skin/render/memory_dc.h"
 #include "skin/render/round_half_even.h"
 #include "skin/render/skin_images.h"
+#include "skin/render/check_option_painters.h"
+#include "skin/render/header_item_painter.h"
 #include "skin/render/stretch_skin_image.h"
 #include "skin_fixture.h"
+#include "tests/look/picture.h"
 
 namespace {
 
@@ -165,6 +168,88 @@ TEST(SkinLook, ButtonsOfOneSizeCaptionAndFocusShareTheirImages) {
   skin::ForgetButtonImages(f.push), SetFocus(f.form), SetFocus(twin);
   for (int n = 0; n < 4; ++n) EXPECT_EQ(ImagePixels(twin, n), copied[n]) << n;
   for (HWND b : {twin, wide, other}) skin::UnskinWindow(b), DestroyWindow(b);
+}
+
+// Every face of every image on one form: the buttons normal and disabled;
+// the combo buttons hot and pressed, the arrows enabled and disabled; option
+// faces in all four states, dots and check marks enabled and disabled, the
+// check box's hot and pressed fills, the grayed squares; header items normal,
+// hot and pressed; a half-full progress bar; the frames. Compared with the
+// reference picture made under Wine in the suite's own prefix.
+TEST(SkinLook, FormMatchesItsReferencePicture) {
+  if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+    GTEST_SKIP() << "the reference picture shows Wine's fonts and metrics";
+  }
+  SkinForm f;
+  ASSERT_TRUE(f.attached);
+  struct Extra {  // children added here, unskinned and gone before the form
+    std::vector<HWND> windows;
+    ~Extra() {
+      for (HWND w : windows) skin::UnskinWindow(w), DestroyWindow(w);
+    }
+  } extra;
+  auto add = [&](const wchar_t* cls, DWORD style, int x, int y, int w, LONG_PTR data) {
+    HWND child = CreateChild(f.form, cls, style, 0, x, y, w, 20);
+    SetWindowLongPtrW(child, GWLP_USERDATA, data);
+    skin::SkinWindow(child);
+    extra.windows.push_back(child);
+    return child;
+  };
+  using skin::VisualState;
+  const struct { VisualState state; LONG_PTR check; DWORD style; } marks[] = {
+      {VisualState::Normal, 0, 0}, {VisualState::Hot, 0, 0}, {VisualState::Pressed, 0, 0},
+      {VisualState::Normal, 0, WS_DISABLED}, {VisualState::Normal, BST_CHECKED, 0},
+      {VisualState::Normal, BST_CHECKED, WS_DISABLED}, {VisualState::Hot, BST_INDETERMINATE, 0},
+      {VisualState::Pressed, BST_INDETERMINATE, WS_DISABLED}};
+  std::vector<std::pair<HWND, VisualState>> options, checks;
+  for (int i = 0; i < 8; ++i) {
+    const auto& m = marks[i];
+    options.emplace_back(add(L"ThunderRT6OptionButton", m.style, 240 + 24 * i, 175, 20, m.check), m.state);
+    checks.emplace_back(add(L"ThunderRT6CheckBox", m.style, 240 + 24 * i, 200, 20, m.check), m.state);
+  }
+  HWND header = add(WC_HEADERW, HDS_HORZ, 240, 230, 180, 0);
+  for (int i = 0; i < 3; ++i) {
+    HDITEMW item = {};
+    item.mask = HDI_WIDTH, item.cxy = 60;
+    SendMessageW(header, HDM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+  }
+  skin::SetSkinProp(header, skin::prop::kHeaderHotIndex, 1);
+  skin::SetSkinProp(header, skin::prop::kHeaderDownIndex, 2);
+  skin::SetSkinProp(f.listCombo, skin::prop::kOldState, 1);
+  skin::SetSkinProp(f.editCombo, skin::prop::kOldState, 2);
+  EnableWindow(f.driveList, FALSE);
+  SetWindowLongPtrW(f.progress, GWLP_USERDATA, 15000);
+  Repaint(f.form);
+  for (const auto& [window, state] : options) skin::PaintOptionButton(window, state, true);
+  for (const auto& [window, state] : checks) skin::PaintCheckBox(window, state, true);
+
+  RECT form = {};
+  GetWindowRect(f.form, &form);
+  HDC dc = GetWindowDC(f.form);
+  const look::Picture seen = look::Grab(dc, 0, 0, form.right - form.left, form.bottom - form.top);
+  ReleaseDC(f.form, dc);
+  const std::wstring reference = SKIN_FORM_REFERENCE;
+  if (look::Renewing()) {
+    EXPECT_TRUE(look::SavePng(reference, seen)) << reference;
+    return;
+  }
+  look::Picture want;
+  ASSERT_TRUE(look::LoadPng(reference, want)) << reference;
+  // Text: the system-drawn check button, the skinned captions, the header's titles.
+  std::vector<RECT> text = {look::InWindow(f.form, f.checkStyle, {0, 0, 75, 23})};
+  for (HWND b : {f.push, f.second, f.disabled}) text.push_back(look::InWindow(f.form, b, look::ButtonCaptionZone(b)));
+  for (int i = 0; i < 2; ++i) {
+    RECT item = {};
+    SendMessageW(f.header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+    const RECT zone = look::CentredTextZone(f.header, skin::HeaderItemText(f.header, i), item);
+    text.push_back(look::InWindow(f.form, f.header, zone));
+  }
+  const look::Difference d = look::Compare(want, seen, text);
+  if (d.pixels == 0) return;
+  look::SavePng(L"skin_form-seen.png", seen);
+  look::SavePng(L"skin_form-diff.png", d.picture);
+  ADD_FAILURE() << "the form differs from its reference in " << look::DescribeIn(d, {0, 0, want.width, want.height})
+                << " (form coordinates; seen: skin_form-seen.png, differences: skin_form-diff.png beside the test)";
 }
 
 TEST(SkinClassification, ClassNamesAndWindows) {
