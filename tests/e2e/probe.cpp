@@ -426,9 +426,9 @@ int wmain(int argc, wchar_t** argv) {
   else if (cmd == L"restless") {
     // Started before a burst ("ready"): waits up to arg(1) ms (30 s) for it to
     // reach the buttons (one not at rest: state Normal, no timer, no pointer
-    // flag, face colour arg(0) on screen), then up to 10 s for all to rest;
+    // flag, face colour arg(0) on screen), then up to 30 s for all to rest;
     // prints how many do not, and for those: which, their record, their face,
-    // and whether they come to rest within 40 s.
+    // and whether they come to rest within 60 s.
     auto restive = [&](HWND b) {
       return Pixel(FaceSpot(b)) != arg(0) || GetPropW(b, L"OLDSTATE") || GetPropW(b, L"TIMERID") ||
              GetPropW(b, L"MOUSEFLAG");
@@ -445,7 +445,7 @@ int wmain(int argc, wchar_t** argv) {
       if (GetTickCount() - start > seeMs) return Print(L"no burst\n"), 0;
     }
     const DWORD start = GetTickCount();
-    while ((restless = count()) != 0 && GetTickCount() - start <= 10000) Sleep(20);
+    while ((restless = count()) != 0 && GetTickCount() - start <= 30000) Sleep(20);
     Print(Num(restless));
     if (restless != 0) {
       // What is behind, and whether it comes to rest later or is stuck.
@@ -458,8 +458,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         Print(L" " + Pixel(FaceSpot(buttons[i])) + L"]");
       }
-      while (count() != 0 && GetTickCount() - start <= 40000) Sleep(20);
-      Print(count() == 0 ? L", at rest after " + Num(GetTickCount() - start) + L" ms" : L", still after 40 s");
+      while (count() != 0 && GetTickCount() - start <= 60000) Sleep(20);
+      Print(count() == 0 ? L", at rest after " + Num(GetTickCount() - start) + L" ms" : L", still after 60 s");
     }
     Print(L"\n");
   } else return Usage();
