@@ -61,6 +61,13 @@ TEST(SkinLifecycle, AttachSkinsTheTreeOnceAndDetachPutsEverythingBack) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   EXPECT_NE(GetWindowRgn(f.push, region), ERROR);
   EXPECT_TRUE(!PtInRegion(region, 0, 0) && PtInRegion(region, 1, 1) && PtInRegion(region, 74, 11));
+  // Exactly the rounded rectangle one pixel past the button, with corners of three
+  // (as far as the system rounds: under Wine corners of 3 to 5 come out alike).
+  RECT box{};
+  GetWindowRect(f.push, &box);
+  HRGN rounded = CreateRoundRectRgn(0, 0, box.right - box.left + 1, box.bottom - box.top + 1, 3, 3);
+  EXPECT_TRUE(EqualRgn(region, rounded));
+  DeleteObject(rounded);
 
   // Attaching again changes nothing; handles the skin gave out die with detach.
   const int count = skin::Engine().skinnedWindowCount, live = LiveGdiHandles();
