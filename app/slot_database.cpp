@@ -162,6 +162,7 @@ void SlotDatabase::CheckSchema(bool createTable) {
                      nullptr) != SQLITE_OK) {
       ThrowLastError();
     }
+    created_ = true;
     return;
   }
   if (!hasTable) Throw(SQLITE_ERROR, L"没有表 data，文件未改动");

@@ -28,6 +28,8 @@ class SlotDatabase {
 
   sqlite3* handle() const { return db_.get(); }
   const std::wstring& path() const { return path_; }
+  // True when this open made the file (or filled a zero-byte one).
+  bool Created() const { return created_; }
 
   // Runs SQL without results; throws the connection's error on failure.
   void Exec(const char* sql);
@@ -48,6 +50,7 @@ class SlotDatabase {
 
   std::wstring path_;
   int busyWaitMs_;
+  bool created_ = false;
   std::unique_ptr<sqlite3, Closer> db_;
 };
 

@@ -91,7 +91,13 @@ bool SlotStore::Write(int slot, const std::wstring& text, int lockWaitMs) {
   SlotDatabase db(SlotDatabasePath(folder_), lockWaitMs);
   RowWriter writer(db);
   std::wstring& baseline = baseline_[slot - 1];
-  if (!writer.Write(slot, text, &baseline)) return false;
+  if (db.Created()) {
+    // The file went away since it was read: the new one holds nothing of
+    // anyone's and gets every slot, the others as last read or written.
+    for (int n = 1; n <= kSlotCount; ++n) writer.Write(n, n == slot ? text : baseline_[n - 1], nullptr);
+  } else if (!writer.Write(slot, text, &baseline)) {
+    return false;
+  }
   baseline = text;
   return true;
 }
@@ -99,8 +105,10 @@ bool SlotStore::Write(int slot, const std::wstring& text, int lockWaitMs) {
 void SlotStore::Save(const SlotTexts& texts) {
   SlotDatabase db(SlotDatabasePath(folder_));
   RowWriter writer(db);
+  // A file made by this open holds nothing of anyone's: every slot is written.
+  const bool created = db.Created();
   for (int n = 1; n <= kSlotCount; ++n) {
-    if (writer.Write(n, texts[n - 1], &baseline_[n - 1])) baseline_[n - 1] = texts[n - 1];
+    if (writer.Write(n, texts[n - 1], created ? nullptr : &baseline_[n - 1])) baseline_[n - 1] = texts[n - 1];
   }
 }
 

@@ -47,7 +47,8 @@ void SaveSlots(const std::wstring& appFolder, const SlotTexts& slots);
 // its baseline was not changed here since; such a slot is written only while
 // the file still holds the baseline, so a value another program stored
 // meanwhile is not undone. A text that differs is written whatever the file
-// holds (the last writer wins). Rows are written as by SaveSlots.
+// holds (the last writer wins). Rows are written as by SaveSlots. A file
+// that has gone since it was read is made anew with every slot.
 //
 // Not thread-safe: one thread at a time uses a store.
 class SlotStore {

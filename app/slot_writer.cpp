@@ -41,11 +41,18 @@ void SlotWriter::Stop() {
   }
   wake_.notify_all();
   if (thread_.joinable()) thread_.join();
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (auto& text : waiting_) text.reset();
 }
 
 bool SlotWriter::Pending() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return writing_ || std::any_of(waiting_.begin(), waiting_.end(), [](const auto& text) { return text.has_value(); });
+}
+
+int SlotWriter::Attempts() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return attempts_;
 }
 
 std::optional<forms::RuntimeError> SlotWriter::LastFailure() const {
@@ -72,6 +79,7 @@ void SlotWriter::WriteOne(std::unique_lock<std::mutex>& lock, int slot) {
   std::wstring text = std::move(*waiting);
   waiting.reset();
   writing_ = true;
+  ++attempts_;
   lock.unlock();
 
   std::optional<forms::RuntimeError> failure;

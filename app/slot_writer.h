@@ -49,6 +49,8 @@ class SlotWriter {
 
   // True while a text waits to be written or is being written.
   bool Pending() const;
+  // Writes tried so far, failed ones included.
+  int Attempts() const;
   // The failure last met, kept until a later write succeeds.
   std::optional<forms::RuntimeError> LastFailure() const;
 
@@ -68,6 +70,7 @@ class SlotWriter {
   bool writing_ = false;
   bool stop_ = false;
   bool told_ = false;  // the failure of this run of failures was told
+  int attempts_ = 0;
   Clock::time_point nextTry_{};
   std::chrono::milliseconds retry_{0};
   std::optional<forms::RuntimeError> lastFailure_;
