@@ -34,18 +34,37 @@ class RowWriter {
         baseline != nullptr && text == *baseline && (found ? query_.ColumnText(1) : std::wstring()) != *baseline;
     query_.Reset();  // no read stays open across the write
     if (keepTheirs) return false;
-    SlotStatement& write = found ? update_ : insert_;
-    write.Reset();
-    write.BindInt(1, n);
-    write.BindText(2, text);
-    if (found) write.BindInt64(3, rowid);
-    write.Step();
-    write.Reset();
+    if (found) {
+      Run(update_, n, text, &rowid);
+    } else {
+      // The slots' rows stay in slot order: the rows missing beside this
+      // one come with it, empty (as a missing row reads).
+      for (int m = 1; m <= kSlotCount; ++m) {
+        if (m == n || !Find(m)) Run(insert_, m, m == n ? text : std::wstring(), nullptr);
+      }
+    }
     transaction.Commit();
     return true;
   }
 
  private:
+  bool Find(int n) {
+    query_.Reset();
+    query_.BindInt(1, n);
+    const bool found = query_.Step();
+    query_.Reset();
+    return found;
+  }
+
+  static void Run(SlotStatement& write, int n, const std::wstring& text, const long long* rowid) {
+    write.Reset();
+    write.BindInt(1, n);
+    write.BindText(2, text);
+    if (rowid) write.BindInt64(3, *rowid);
+    write.Step();
+    write.Reset();
+  }
+
   SlotDatabase& db_;
   SlotStatement query_;
   SlotStatement update_;

@@ -243,8 +243,10 @@ TEST(SlotWriter, WritesTheLatestTextOfEachSlotHandedOver) {
   f.writer.Hand(9, std::wstring(1 << 20, L'九'));
   ASSERT_TRUE(f.Settled());
   EXPECT_EQ(Sql(f.file, "select group_concat(id || ':' || cont, ' ') from (select * from data where id < 9 order by id)"),
-            ",1:one 3:three");
+            ",1:one 2: 3:three 4: 5: 6: 7: 8:");
   EXPECT_EQ(Sql(f.file, "select count(*) from data where id=9 and cont=replace(hex(zeroblob(1048576)), '00', '九')"), ",1");
+  // The first write brought the other slots' rows, in slot order.
+  EXPECT_EQ(Sql(f.file, "select group_concat(id) from (select id from data order by rowid)"), ",1,2,3,4,5,6,7,8,9");
   EXPECT_EQ(std::make_tuple(f.store.Baseline()[0], f.store.Baseline()[8].size(), f.told.load()),
             std::make_tuple(std::wstring(L"one"), size_t{1} << 20, 0));
 }
