@@ -3,7 +3,8 @@
 # holds Alt+5 itself and listens to the clipboard): slots filled from the
 # clipboard and pasted into the editor whole, the clipboard emptied after a
 # paste, no menu mode left after Alt; the same while the window is in
-# the tray; a second copy of the program neither takes nor breaks the keys.
+# the tray; a second copy of the program neither takes nor breaks the keys;
+# each copy names once the keys another program holds.
 source "$(dirname "$0")/lib.sh"
 
 first() { probe --any --image '\app\clipboard.exe' "$@"; }
@@ -19,7 +20,10 @@ paste() {
 
 start_editor --hold-alt 5 --listen  # a clipboard listener beside it reads every offer first
 start_app
-check "no report about the key another program holds" "$(probe --wait 0 errorbox || echo none)" "none"
+no_box() { probe --wait 0 errorbox >/dev/null && echo "a message" || echo none; }
+check "the key another program holds is named" "$(probe --wait 20000 errorbox)" "以下热键已被其他程序占用，在本程序中不起作用：Alt+5"
+probe errorbox ok >/dev/null
+poll none no_box || fail "the message stayed"
 declare -A text=([1]='abc 中文 ąč' [3]=$'第一行 粘贴\n第二行 second\n三')
 for n in 1 2 3 4 5 6 7 8 9; do
   focus_editor
@@ -63,7 +67,10 @@ sqlite3 "$WORK/second/data.mdb" "create table data (id integer, cont text);
   insert into data select value, 'second copy text' from generate_series(1, 9)"
 in_desktop "$WORK/second" "$WORK/second/clipboard.exe"
 expect "second copy started, with its own slots" "second copy text" second --wait 20000 slot 2
-check "two copies, the second without a report" "$(probe count; probe --wait 0 errorbox || echo none)" $'2\nnone'
+check "two copies, the second naming every key" "$(probe count; probe --wait 20000 errorbox)" \
+  $'2\n以下热键已被其他程序占用，在本程序中不起作用：Alt+1、Ctrl+1、Alt+2、Ctrl+2、Alt+3、Ctrl+3、Alt+4、Ctrl+4、Alt+5、Ctrl+5、Alt+6、Ctrl+6、Alt+7、Ctrl+7、Alt+8、Ctrl+8、Alt+9、Ctrl+9'
+probe errorbox ok >/dev/null
+poll none no_box || fail "the message stayed"
 focus_editor
 clip_set "for the first copy"
 xdotool key alt+2
