@@ -9,7 +9,8 @@
 source "$(dirname "$0")/lib.sh"
 
 DB="$APPDIR/data.mdb"
-sql() { sqlite3 "$DB" "$@"; }
+# Waits for the program's write lock as the program waits for others.
+sql() { sqlite3 -cmd ".timeout 10000" "$DB" "$@"; }
 rows() { sql "select group_concat(id || ':' || typeof(cont) || ':' || replace(cont, char(13)||char(10), '~'), '|') from (select * from data order by rowid)"; }
 
 start_app
@@ -119,9 +120,10 @@ rm "$APPDIR/clipboard2.exe"
 SMALL="$WORK/small"
 mkdir "$SMALL"
 mount -t tmpfs -o size=$(($(stat -c %s "$CLIP_EXE") / 1024 + 1024))k tmpfs "$SMALL" || die "cannot mount a tmpfs (the tests run as root)"
-trap 'status=$?; umount -l "$SMALL" 2>/dev/null; (exit $status); finish' EXIT
+# Unmounted lazily also when a step fails: finish then ends the program.
+trap 'status=$?; set +e; umount -l "$SMALL" 2>/dev/null; (exit $status); finish' EXIT
 cp "$CLIP_EXE" "$SMALL/clipboard.exe"
-small_sql() { sqlite3 "$SMALL/data.mdb" "$@"; }
+small_sql() { sqlite3 -cmd ".timeout 10000" "$SMALL/data.mdb" "$@"; }
 fill() { head -c $(($(df --output=avail -B1 "$SMALL" | tail -n 1) - 40960)) /dev/zero >"$SMALL/filler" 2>/dev/null || true; }
 # kept_file TEXT: the Linux path of the text file a message names on its last line.
 kept_file() { winepath -u "$(sed 's/ *$//; s/.*  //' <<<"$1")" 2>/dev/null; }
