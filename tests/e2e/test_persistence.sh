@@ -9,6 +9,12 @@
 source "$(dirname "$0")/lib.sh"
 
 DB="$APPDIR/data.mdb"
+# As lib.sh's, and telling what shows instead when the window does not come.
+start_app() {
+  in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
+  probe --wait 40000 title >/dev/null ||
+    die "main window did not appear ($(probe --wait 0 errorbox | tr '\n' ' ')$(pgrep -fc "^$APPDIR/") running)"
+}
 # Waits for the program's write lock as the program waits for others.
 sql() { sqlite3 -cmd ".timeout 10000" "$DB" "$@"; }
 rows() { sql "select group_concat(id || ':' || typeof(cont) || ':' || replace(cont, char(13)||char(10), '~'), '|') from (select * from data order by rowid)"; }
