@@ -71,14 +71,16 @@ box_text() {
 # Ended hard after typing and Alt+3, as a crash or the task manager would:
 # both reached the file while the program ran.
 start_app
-type_into 4 "typed before a hard end"
+click "$(probe button 2 clear)"
+expect "slot 2 cleared" "" probe slot 2
+type_into 2 "typed before a hard end"
 clip_set "stored by Alt+3"
 xdotool key alt+3
-expect "typed and stored text in the file while running" "typed before a hard end|stored by Alt+3" in_file 4 3
+expect "typed and stored text in the file while running" "typed before a hard end|stored by Alt+3" in_file 2 3
 wine taskkill /f /im clipboard.exe >/dev/null 2>&1 </dev/null || true
 gone "$APPDIR/" || die "the program outlived taskkill /f"
 start_app
-check "both back after the hard end" "$(probe slot 4)|$(probe slot 3)" "typed before a hard end|stored by Alt+3"
+check "both back after the hard end" "$(probe slot 2)|$(probe slot 3)" "typed before a hard end|stored by Alt+3"
 close_app
 
 # Two copies in one folder, side by side: the second names the keys the first
