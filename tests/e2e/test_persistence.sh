@@ -143,7 +143,9 @@ check "the texts kept in the file named" "$(kept_text "$kept" | grep -A1 -e '^\[
 rm -f "$kept"
 probe errorbox ok >/dev/null
 poll none no_box || fail "the message stayed"
-holds "told once, not at every try" none no_box
+type_into 7 "typed meanwhile"
+expect "typing goes on undisturbed" "typed meanwhile" probe slot 7
+holds "told once, not at every try or keystroke" none no_box
 check "data.mdb whole, slot 4 as it was" "$(small_sql "pragma integrity_check; select count(*) from data where id=4 and length(cont) > 0")" $'ok\n0'
 rm "$SMALL/filler"
 expect "written once there is room again" 1 small_sql "select cont like '%line 8000 of a long slot' from data where id=4"
@@ -167,7 +169,7 @@ probe errorbox ok >/dev/null
 gone "$SMALL/" || fail "the program did not end"
 check "data.mdb whole after all" \
   "$(small_sql "pragma integrity_check; select group_concat(id || ':' || substr(cont, 1, 14), '|') from data where length(cont) > 0")" \
-  $'ok\n1:small and safe|4:line 1 of a lo'
+  $'ok\n1:small and safe|4:line 1 of a lo|7:typed meanwhil'
 umount -l "$SMALL"
 trap finish EXIT
 
