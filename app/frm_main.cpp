@@ -1,8 +1,10 @@
 #include "app/frm_main.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
+#include "app/hot_key_id.h"
 #include "app/mod_hot_key.h"
 #include "app/mod_ini.h"
 #include "app/mod_tray.h"
@@ -29,6 +31,17 @@ double RowOffset(int n) { return 420.0 * (n - 1); }
 
 int GetButtonTabIndex(int n) { return n == 1 ? 18 : n == 9 ? 20 : 2 * n + 18; }
 int ClearButtonTabIndex(int n) { return n == 1 ? 19 : n == 9 ? 21 : 2 * n + 19; }
+
+// Posted to the main window: a slot's write failed; keys were refused.
+constexpr UINT kSlotWriteFailedMessage = WM_APP + 1;
+constexpr UINT kHotKeysHeldMessage = WM_APP + 2;
+constexpr UINT_PTR kWriteTimerId = 1;
+
+// "Alt+2", "Ctrl+5".
+std::wstring HotKeyName(int id) {
+  return std::wstring(HotKeyGroup(id) == kStoreGroup ? L"Alt+" : L"Ctrl+") +
+         static_cast<wchar_t>(HotKeySlot(id) + L'0');
+}
 
 }  // namespace
 
@@ -120,16 +133,21 @@ void FrmMain::Form_Load() {
   SetTopMost();
 
   // The nine slots from the database, through the slot load list.
-  slotLoadList_ = LoadSlots(forms::App::Path());
+  store_ = std::make_unique<SlotStore>(forms::App::Path());
+  slotLoadList_ = store_->Load();
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
   // A save that cannot succeed is told now, not when the window closes.
   try {
     CheckSlotsWritable(forms::App::Path());
   } catch (const forms::RuntimeError& e) {
     forms::App::Ask(forms::FormatRuntimeErrorText(e.number(), e.description()) +
-                        L"\n\n程序照常运行，但关闭时可能无法把槽保存到这个文件。",
+                        L"\n\n程序照常运行，但槽可能无法保存到这个文件。",
                     MB_OK | MB_ICONWARNING);
   }
+
+  // From now on a changed slot is written within moments, off this thread.
+  const HWND window = hwnd();
+  writer_ = std::make_unique<SlotWriter>(*store_, [window] { PostMessageW(window, kSlotWriteFailedMessage, 0, 0); });
 
   // The skin, before the hotkey procedure so that messages run hotkeys,
   // skin, forms layer.
@@ -139,7 +157,9 @@ void FrmMain::Form_Load() {
   // The hotkeys: HotKeyWndProc goes in front of the procedure found (the
   // skin's once attached), then the eighteen keys are registered.
   mod_HotKey::InstallHotKeyWndProc(hwnd());
-  mod_HotKey::RegisterSlotHotKeys();
+  heldHotKeys_ = mod_HotKey::RegisterSlotHotKeys();
+  // Told once the window is up; the keys that were free work already.
+  if (!heldHotKeys_.empty()) PostMessageW(hwnd(), kHotKeysHeldMessage, 0, 0);
 }
 
 void FrmMain::Form_Resize() {
@@ -168,10 +188,11 @@ void FrmMain::Form_Resize() {
 }
 
 void FrmMain::Form_Unload() {
-  // The slots first: if saving fails, the settings file is not written.
-  SlotTexts texts;
-  for (int n = 1; n <= kSlotCount; ++n) texts[Slot(n)] = txtClip(n).Text();
-  if (SaveSlotsOrKeepThem(texts)) {
+  // The slots first: if saving fails, the settings file is not written. No
+  // write of the writer runs beside the save or after it; the save writes
+  // every text the writer had not written yet.
+  StopSlotWrites();
+  if (SaveSlotsOrKeepThem(CurrentTexts())) {
     // A minimised (or tray-hidden) window reports its iconic position; the
     // user's size and place are the restored rectangle.
     forms::TwipsRect bounds = GetWindowState() == forms::WindowState::Minimized
@@ -191,13 +212,22 @@ void FrmMain::Form_Unload() {
   mod_HotKey::UnregisterSlotHotKeys();
 }
 
+SlotTexts FrmMain::CurrentTexts() const {
+  SlotTexts texts;
+  for (int n = 1; n <= kSlotCount; ++n) texts[Slot(n)] = txtClip_[Slot(n)]->Text();
+  return texts;
+}
+
 bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
   const auto text = [](const forms::RuntimeError& e) {
     return forms::FormatRuntimeErrorText(e.number(), e.description());
   };
+  // Without a load there is nothing read to tell this program's changes
+  // from another's: every slot counts as unchanged.
+  if (!store_) store_ = std::make_unique<SlotStore>(forms::App::Path());
   for (;;) {
     try {
-      SaveSlots(forms::App::Path(), texts);
+      store_->Save(texts);
       return true;
     } catch (const forms::RuntimeError& e) {
       if (forms::App::Ask(text(e) + L"\n\n槽没有保存。要再试一次吗？", MB_RETRYCANCEL | MB_ICONERROR) ==
@@ -228,6 +258,80 @@ void FrmMain::cmdClear_Click(int index) { txtClip(index).SetText(L""); }
 void FrmMain::txtClip_Change(int index) {
   // One character past what a tip shows tells whether the text is cut.
   txtClip(index).SetToolTipText(SlotTipText(txtClip(index).TextStart(kTipMaxChars + 1)));
+  NoteSlotChanged(index);
+}
+
+void FrmMain::NoteSlotChanged(int index) {
+  if (!writer_) return;
+  // Only noted here: a keystroke costs no copy of a long text. The text is
+  // read once, when the box's changes pause.
+  changed_[Slot(index)] = true;
+  lastChange_ = GetTickCount64();
+  if (writeTimer_) return;
+  firstChange_ = lastChange_;
+  writeTimer_ = SetTimer(hwnd(), kWriteTimerId, kWritePauseMs, &FrmMain::WriteTimerProc) != 0;
+  if (!writeTimer_) HandChangedSlots();
+}
+
+void CALLBACK FrmMain::WriteTimerProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  FrmMain* form = FromHandle(hwnd);
+  if (!form) {
+    KillTimer(hwnd, kWriteTimerId);
+    return;
+  }
+  forms::RunGuarded([form] { form->OnWriteTimer(); });
+}
+
+void FrmMain::OnWriteTimer() {
+  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG pauseEnds = lastChange_ + kWritePauseMs;
+  const ULONGLONG latest = firstChange_ + kWriteLatestMs;
+  if (now < pauseEnds && now < latest) {
+    // Still typing: wait for the pause, but not past the latest time.
+    const ULONGLONG wait = std::min(pauseEnds, latest) - now;
+    if (SetTimer(hwnd(), kWriteTimerId, static_cast<UINT>(wait), &FrmMain::WriteTimerProc)) return;
+  }
+  KillTimer(hwnd(), kWriteTimerId);
+  writeTimer_ = false;
+  HandChangedSlots();
+}
+
+void FrmMain::HandChangedSlots() {
+  for (int n = 1; n <= kSlotCount; ++n) {
+    if (!changed_[Slot(n)]) continue;
+    changed_[Slot(n)] = false;
+    if (writer_) writer_->Hand(n, txtClip(n).Text());
+  }
+}
+
+void FrmMain::StopSlotWrites() {
+  if (writeTimer_) KillTimer(hwnd(), kWriteTimerId);
+  writeTimer_ = false;
+  changed_.fill(false);
+  if (writer_) writer_->Stop();
+  writer_.reset();
+}
+
+void FrmMain::ReportSlotWriteFailure() {
+  const std::optional<forms::RuntimeError> failure = writer_ ? writer_->LastFailure() : std::nullopt;
+  if (!failure) return;
+  std::wstring text = forms::FormatRuntimeErrorText(failure->number(), failure->description()) +
+                      L"\n\n槽暂时没有保存到数据库，程序会稍后再试，关闭时也会再试。";
+  try {
+    const std::wstring kept = KeepSlotsInTextFile(forms::App::Path(), CurrentTexts());
+    text += L"\n在此之前，槽的文字已保存在文本文件中：\n\n" + kept;
+  } catch (const forms::RuntimeError& e) {
+    text += L"\n槽的文字也无法保存到文本文件：" + e.description();
+  }
+  forms::App::Ask(text, MB_OK | MB_ICONWARNING);
+}
+
+void FrmMain::ReportHeldHotKeys() {
+  if (heldHotKeys_.empty()) return;
+  std::wstring keys;
+  for (int id : heldHotKeys_) keys += (keys.empty() ? L"" : L"、") + HotKeyName(id);
+  heldHotKeys_.clear();
+  forms::App::Ask(L"以下热键已被其他程序占用，在本程序中不起作用：" + keys, MB_OK | MB_ICONWARNING);
 }
 
 void FrmMain::txtClip_GotFocus(int) {}
@@ -265,6 +369,12 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   } else if (message == WM_DESTROY && inTray_) {
     // No stale icon stays behind when the program ends in the tray.
     DelTray();
+  } else if (message == kSlotWriteFailedMessage) {
+    forms::RunGuarded([this] { ReportSlotWriteFailure(); });
+    return 0;
+  } else if (message == kHotKeysHeldMessage) {
+    forms::RunGuarded([this] { ReportHeldHotKeys(); });
+    return 0;
   }
   return forms::Form::HandleMessage(message, wParam, lParam);
 }

@@ -4,9 +4,11 @@
 // clear button; the hidden tray picture box.
 #include <array>
 #include <memory>
+#include <vector>
 
 #include "app/clipboard_actions.h"
 #include "app/slot_store.h"
+#include "app/slot_writer.h"
 #include "forms/command_button.h"
 #include "forms/form.h"
 #include "forms/label.h"
@@ -28,6 +30,11 @@ class FrmMain : public forms::Form {
   static constexpr int GetButtonId(int n) { return 30 + n; }
   static constexpr int ClearButtonId(int n) { return 40 + n; }
   static constexpr int kTrayPictureId = 50;
+
+  // A changed slot is handed to the writer once its box has had no change
+  // for kWritePauseMs, or kWriteLatestMs after its first change at the latest.
+  static constexpr UINT kWritePauseMs = 400;
+  static constexpr UINT kWriteLatestMs = 1500;
 
   FrmMain();
   ~FrmMain() override;
@@ -54,6 +61,12 @@ class FrmMain : public forms::Form {
   // The clipboard side of pasting a slot with Ctrl+digit.
   PasteClipboard& Paste() { return actions_->paste(); }
 
+  // Writes changed slots to data.mdb while the program runs (from start-up
+  // to shut-down; null otherwise).
+  SlotWriter* Writer() { return writer_.get(); }
+  // True while a changed slot waits for its box's typing pause.
+  bool SlotWritesWaiting() const { return writeTimer_; }
+
   void Form_Load();
   void Form_Resize();
   void Form_Unload();
@@ -68,10 +81,22 @@ class FrmMain : public forms::Form {
 
  private:
   static size_t Slot(int index);
+  SlotTexts CurrentTexts() const;
   // Saves the slots; when that fails the user may try again, and one who
   // gives up is told where the texts were kept instead. True when saved.
   bool SaveSlotsOrKeepThem(const SlotTexts& texts);
   void CreateControls();
+
+  // The slot's write waits for a pause in the changes of its box.
+  void NoteSlotChanged(int index);
+  static void CALLBACK WriteTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
+  void OnWriteTimer();
+  void HandChangedSlots();
+  void StopSlotWrites();
+  // Told once per run of failed writes: the texts kept in a file meanwhile.
+  void ReportSlotWriteFailure();
+  // Told once at start-up: the keys another program holds.
+  void ReportHeldHotKeys();
 
   std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;
   std::array<std::unique_ptr<forms::TextBox>, kSlotCount> txtClip_;
@@ -80,6 +105,12 @@ class FrmMain : public forms::Form {
   std::unique_ptr<forms::PictureBox> picTray_;
   std::unique_ptr<ClipboardActions> actions_;
   SlotTexts slotLoadList_;  // filled at start-up, copied into the text boxes
+  std::unique_ptr<SlotStore> store_;    // from start-up on
+  std::unique_ptr<SlotWriter> writer_;  // from start-up to shut-down
+  std::array<bool, kSlotCount> changed_{};  // not yet handed to the writer
+  ULONGLONG firstChange_ = 0, lastChange_ = 0;
+  bool writeTimer_ = false;
+  std::vector<int> heldHotKeys_;  // ids refused at start-up
   std::unique_ptr<skin::clsSkinner> skinner_;  // from start-up to shut-down
   HICON icon_ = nullptr;
   bool inTray_ = false;

@@ -26,11 +26,13 @@ bool RemoveSlotHotKey(int group, int virtualKey) {
   return UnregisterHotKey(MainWindow, HotKeyId(group, virtualKey)) != FALSE;
 }
 
-void RegisterSlotHotKeys() {
+std::vector<int> RegisterSlotHotKeys() {
+  std::vector<int> refused;
   for (int n = 1; n <= FrmMain::kSlotCount; ++n) {
-    AddSlotHotKey(kStoreGroup, SlotKey(n));
-    AddSlotHotKey(kRecallGroup, SlotKey(n));
+    if (!AddSlotHotKey(kStoreGroup, SlotKey(n))) refused.push_back(HotKeyId(kStoreGroup, SlotKey(n)));
+    if (!AddSlotHotKey(kRecallGroup, SlotKey(n))) refused.push_back(HotKeyId(kRecallGroup, SlotKey(n)));
   }
+  return refused;
 }
 
 void UnregisterSlotHotKeys() {

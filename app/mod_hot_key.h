@@ -5,6 +5,8 @@
 // chained in front of, acting on WM_HOTKEY and passing every message on.
 #include <windows.h>
 
+#include <vector>
+
 namespace app {
 
 class FrmMain;
@@ -25,8 +27,9 @@ void InstallHotKeyWndProc(HWND mainWindow);
 bool AddSlotHotKey(int group, int virtualKey);
 bool RemoveSlotHotKey(int group, int virtualKey);
 
-// Alt+1, Ctrl+1, Alt+2, Ctrl+2 ... Alt+9, Ctrl+9; refusals are ignored.
-void RegisterSlotHotKeys();
+// Alt+1, Ctrl+1, Alt+2, Ctrl+2 ... Alt+9, Ctrl+9. A refused key is left out;
+// returns the ids of those, in that order.
+std::vector<int> RegisterSlotHotKeys();
 void UnregisterSlotHotKeys();
 
 // Alt+digit: the slot becomes the clipboard's text (empty for no text), in

@@ -27,8 +27,8 @@ std::string ToUtf8(const std::wstring& text) {
 }
 
 // Another program may have the file open without sharing for a moment.
-FileHandle OpenForReading(const std::wstring& path) {
-  const ULONGLONG deadline = GetTickCount64() + SlotDatabase::kBusyTimeoutMs;
+FileHandle OpenForReading(const std::wstring& path, int waitMs) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitMs);
   for (;;) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -44,9 +44,39 @@ FileHandle OpenForReading(const std::wstring& path) {
   }
 }
 
+// The failures a user meets, in words; empty for the rest.
+std::wstring FailureWords(int code) {
+  switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return L"文件正被其他程序占用";
+    case SQLITE_FULL:
+      return L"磁盘已满";
+    case SQLITE_READONLY:
+      return L"文件只读，无法写入";
+    case SQLITE_CORRUPT:
+      return L"文件已损坏";
+    case SQLITE_NOTADB:
+      return L"不是数据库文件";
+    case SQLITE_CANTOPEN:
+      return L"无法打开文件";
+    case SQLITE_IOERR:
+      return L"读写文件出错";
+    case SQLITE_PERM:
+      return L"没有访问权限";
+    case SQLITE_NOMEM:
+      return L"内存不足";
+    case SQLITE_TOOBIG:
+      return L"文字太长";
+    default:
+      return std::wstring();
+  }
+}
+
 }  // namespace
 
-SlotDatabase::SlotDatabase(std::wstring path) : path_(std::move(path)) {
+SlotDatabase::SlotDatabase(std::wstring path, int busyWaitMs)
+    : path_(std::move(path)), busyWaitMs_(busyWaitMs) {
   WIN32_FILE_ATTRIBUTE_DATA info{};
   bool newFile = false;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
@@ -69,7 +99,7 @@ SlotDatabase::SlotDatabase(std::wstring path) : path_(std::move(path)) {
     if (!db_) Throw(rc, L"内存不足");
     ThrowLastError();
   }
-  sqlite3_busy_timeout(db_.get(), kBusyTimeoutMs);
+  sqlite3_busy_timeout(db_.get(), busyWaitMs_);
   // A new file gets pages of 16 KB: a long slot text then takes a quarter of
   // the pages (and of the page writes) it would take at the default 4 KB,
   // and the file stays a plain SQLite database with a rollback journal.
@@ -81,14 +111,16 @@ SlotDatabase::~SlotDatabase() = default;
 
 void SlotDatabase::Closer::operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 
+void SlotDatabase::Exec(const char* sql) {
+  if (sqlite3_exec(db_.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) ThrowLastError();
+}
+
 void SlotDatabase::ThrowLastError() const {
   const long number = sqlite3_errcode(db_.get());
   std::wstring message;
   if (const void* text = sqlite3_errmsg16(db_.get())) message = static_cast<const wchar_t*>(text);
-  if (number == SQLITE_BUSY || number == SQLITE_LOCKED) {
-    Throw(number, L"文件正被其他程序占用（" + message + L"）");
-  }
-  Throw(number, message);
+  const std::wstring words = FailureWords(static_cast<int>(number));
+  Throw(number, words.empty() ? message : words + L"（" + message + L"）");
 }
 
 void SlotDatabase::Throw(long number, const std::wstring& what) const {
@@ -96,7 +128,7 @@ void SlotDatabase::Throw(long number, const std::wstring& what) const {
 }
 
 void SlotDatabase::CheckHeader() const {
-  FileHandle file = OpenForReading(path_);
+  FileHandle file = OpenForReading(path_, busyWaitMs_);
   if (!file.valid()) {
     const DWORD error = GetLastError();
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
@@ -130,11 +162,23 @@ void SlotDatabase::CheckSchema(bool createTable) {
                      nullptr) != SQLITE_OK) {
       ThrowLastError();
     }
+    created_ = true;
     return;
   }
   if (!hasTable) Throw(SQLITE_ERROR, L"没有表 data，文件未改动");
   if (!hasId) Throw(SQLITE_ERROR, L"表 data 没有字段 id，文件未改动");
   if (!hasCont) Throw(SQLITE_ERROR, L"表 data 没有字段 cont，文件未改动");
+}
+
+SlotTransaction::SlotTransaction(SlotDatabase& db) : db_(db) { db_.Exec("begin immediate"); }
+
+SlotTransaction::~SlotTransaction() {
+  if (open_) sqlite3_exec(db_.handle(), "rollback", nullptr, nullptr, nullptr);
+}
+
+void SlotTransaction::Commit() {
+  db_.Exec("commit");
+  open_ = false;
 }
 
 }  // namespace app

@@ -7,24 +7,6 @@
 #include "app/slot_store.h"
 
 namespace app {
-namespace {
-
-void Exec(SlotDatabase& db, const char* sql) {
-  if (sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK) db.ThrowLastError();
-}
-
-class RollbackOnExit {
- public:
-  explicit RollbackOnExit(SlotDatabase& db) : db_(db) {}
-  ~RollbackOnExit() { sqlite3_exec(db_.handle(), "rollback", nullptr, nullptr, nullptr); }
-  RollbackOnExit(const RollbackOnExit&) = delete;
-  RollbackOnExit& operator=(const RollbackOnExit&) = delete;
-
- private:
-  SlotDatabase& db_;
-};
-
-}  // namespace
 
 void CheckSlotsWritable(const std::wstring& appFolder) {
   SlotDatabase db(SlotDatabasePath(appFolder));
@@ -32,8 +14,7 @@ void CheckSlotsWritable(const std::wstring& appFolder) {
   if (sqlite3_db_readonly(db.handle(), "main") == 1) {
     db.Throw(SQLITE_READONLY, L"文件只读，无法写入");
   }
-  Exec(db, "begin immediate");  // waits for another program's lock like the save
-  RollbackOnExit rollback(db);
+  SlotTransaction rollback(db);  // waits for another program's lock like the save; never committed
   bool changed = false;
   {
     SlotStatement update(db, "update data set id=id where rowid=(select rowid from data limit 1)");

@@ -1,7 +1,15 @@
-// Times one load and one save of the nine slots (small texts and nine 1 MB
-// texts) beside their floors: a bare connection open and close, and the nine
-// megabytes written to a plain file.
-// Usage: slot_bench [rounds]   (works in a fresh folder under %TEMP%)
+// Times the slot store beside floors measured in the same run:
+//  - one load and one save of the nine slots (small texts and nine 1 MB
+//    texts) beside a bare connection open and close and the nine megabytes
+//    written to a plain file;
+//  - one slot's write as the program makes it while running (its own
+//    connection and transaction) for 1 KB and 1 MB, beside the same bytes
+//    written to a plain file and flushed;
+//  - typing into the main window's boxes, a 1 MB slot beside them or being
+//    typed into, with the slot writes on and with the box's change doing the
+//    tooltip alone (as without the writes); and the hand-over of a 1 MB slot
+//    to the writer, the one cost of a write on the window's thread.
+// Usage: slot_bench [rounds]   (needs a desktop; works in a fresh folder under %TEMP%)
 #include <windows.h>
 
 #include <sqlite3.h>
@@ -14,12 +22,17 @@
 #include <string>
 #include <vector>
 
+#include "app/frm_main.h"
 #include "app/slot_store.h"
+#include "app/tip_text.h"
+#include "forms/app.h"
 #include "forms/runtime_error.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 struct Figures {
   double median_ms;
@@ -31,14 +44,14 @@ Figures Time(int rounds, const std::function<void()>& body) {
   for (int i = 0; i < rounds; ++i) {
     const auto start = Clock::now();
     body();
-    ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    ms.push_back(Ms(Clock::now() - start));
   }
   std::sort(ms.begin(), ms.end());
   return {ms[ms.size() / 2], ms.front()};
 }
 
 void Report(const char* what, const Figures& f) {
-  std::printf("%-40s median %9.3f ms   best %9.3f ms\n", what, f.median_ms, f.best_ms);
+  std::printf("%-46s median %9.3f ms   best %9.3f ms\n", what, f.median_ms, f.best_ms);
 }
 
 app::SlotTexts Texts(size_t length, wchar_t first) {
@@ -47,6 +60,113 @@ app::SlotTexts Texts(size_t length, wchar_t first) {
     slots[n] = std::wstring(length, static_cast<wchar_t>(first + n));
   }
   return slots;
+}
+
+// The bytes once, flushed, closed: what a write of them costs at least.
+void WritePlainFile(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) std::abort();
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  FlushFileBuffers(file);
+  CloseHandle(file);
+}
+
+// Log-like lines of 80 characters.
+std::wstring LogText(size_t length) {
+  std::wstring text;
+  text.reserve(length + 100);
+  for (int line = 1; text.size() < length; ++line) {
+    std::wstring row = L"2024-05-0" + std::to_wstring(line % 9 + 1) + L" 12:00:00 INFO worker " +
+                       std::to_wstring(line) + L" finished its step";
+    row.resize(78, L'.');
+    text += row + L"\r\n";
+  }
+  text.resize(length);
+  return text;
+}
+
+// Runs every waiting message, then waits for more until `ms` have passed.
+void PumpFor(double ms) {
+  const auto end = Clock::now() + std::chrono::duration<double, std::milli>(ms);
+  do {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  } while (Clock::now() < end && MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT) != WAIT_FAILED);
+}
+
+struct Keystrokes {
+  double median_ms, p95_ms, max_ms;
+  int writes;
+};
+
+// Types `bursts` bursts of 30 characters into the box, each followed by a
+// pause long enough for the box's write to start; times each keystroke (the
+// character and the messages it raises).
+Keystrokes Type(app::FrmMain& form, int slot, int bursts) {
+  HWND box = form.txtClip(slot).hwnd();
+  SetFocus(box);
+  const int end = GetWindowTextLengthW(box);
+  SendMessageW(box, EM_SETSEL, end, end);
+  const int writesBefore = form.Writer() ? form.Writer()->Attempts() : 0;
+  std::vector<double> ms;
+  for (int burst = 0; burst < bursts; ++burst) {
+    for (int i = 0; i < 30; ++i) {
+      const auto start = Clock::now();
+      SendMessageW(box, WM_CHAR, static_cast<WPARAM>(L'a' + i % 26), 1);
+      PumpFor(0);
+      ms.push_back(Ms(Clock::now() - start));
+    }
+    PumpFor(app::FrmMain::kWritePauseMs + 60);  // the write starts; the next burst types beside it
+  }
+  std::sort(ms.begin(), ms.end());
+  const int writes = form.Writer() ? form.Writer()->Attempts() - writesBefore : 0;
+  return {ms[ms.size() / 2], ms[ms.size() * 95 / 100], ms.back(), writes};
+}
+
+void Report(const char* what, const Keystrokes& k) {
+  std::printf("%-46s median %9.3f ms   p95 %9.3f ms   max %9.3f ms   (%d writes)\n", what, k.median_ms,
+              k.p95_ms, k.max_ms, k.writes);
+}
+
+void TypingFigures(const std::wstring& folder, int bursts) {
+  forms::App::SetPathForTesting(folder);
+  forms::App::SetAskerForTesting([](const std::wstring&, unsigned) { return IDOK; });
+  app::SaveSlots(folder, app::SlotTexts{});
+  app::FrmMain form;
+  if (!form.Load()) std::abort();
+  form.Show();
+  const std::wstring megabyte = LogText(1 << 20);
+  form.txtClip(1).SetText(megabyte);
+  PumpFor(app::FrmMain::kWritePauseMs + 100);
+  while (form.Writer()->Pending()) PumpFor(10);
+
+  // Without the writes: the box's change does the tooltip alone.
+  const auto tipOnly = [&form](int n) {
+    form.txtClip(n).OnChange = [&form, n] {
+      form.txtClip(n).SetToolTipText(app::SlotTipText(form.txtClip(n).TextStart(app::kTipMaxChars + 1)));
+    };
+  };
+  const auto withWrites = [&form](int n) { form.txtClip(n).OnChange = [&form, n] { form.txtClip_Change(n); }; };
+  for (int n : {1, 2}) tipOnly(n);
+  Report("typing beside a 1 MB slot, no writes", Type(form, 2, bursts));
+  for (int n : {1, 2}) withWrites(n);
+  Report("typing beside a 1 MB slot, with writes", Type(form, 2, bursts));
+  for (int n : {1, 2}) tipOnly(n);
+  Report("typing into a 1 MB slot, no writes", Type(form, 1, bursts));
+  for (int n : {1, 2}) withWrites(n);
+  Report("typing into a 1 MB slot, with writes", Type(form, 1, bursts));
+  while (form.Writer()->Pending()) PumpFor(10);
+
+  // The window's share of a write: the box's text read once and handed over.
+  Report("hand-over of a 1 MB slot to the writer", Time(20, [&] {
+            form.Writer()->Hand(1, form.txtClip(1).Text());
+          }));
+  while (form.Writer()->Pending()) PumpFor(10);
+  form.Close();
 }
 
 }  // namespace
@@ -59,6 +179,7 @@ int main(int argc, char** argv) {
       std::wstring(temp) + L"slot_bench_" + std::to_wstring(GetCurrentProcessId());
   CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring path = app::SlotDatabasePath(folder);
+  const std::wstring plain = folder + L"\\plain.bin";
 
   int status = 0;
   try {
@@ -77,11 +198,26 @@ int main(int argc, char** argv) {
     Report("save 9 small slots", Time(rounds, [&] { app::SaveSlots(folder, small); }));
     Report("load 9 small slots", Time(rounds, [&] { app::LoadSlots(folder); }));
 
+    // One slot at a time, as written while the program runs; the text
+    // changes every round so that every write changes the row.
+    app::SlotStore store(folder);
+    store.Load();
+    for (const size_t size : {size_t{1024}, size_t{1} << 20}) {
+      const bool kb = size == 1024;
+      const int slotRounds = kb ? rounds : std::max(1, rounds / 4);
+      const std::string bytes(size, 'a');
+      Report(kb ? "floor: 1 KB written to a file, flushed" : "floor: 1 MB written to a file, flushed",
+             Time(slotRounds, [&] { WritePlainFile(plain, bytes); }));
+      const std::wstring texts[2] = {std::wstring(size, L'a'), std::wstring(size, L'b')};
+      int round = 0;
+      Report(kb ? "write one 1 KB slot" : "write one 1 MB slot",
+             Time(slotRounds, [&] { store.Write(3, texts[++round % 2]); }));
+    }
+
     const app::SlotTexts large = Texts(1024 * 1024, L'a');
     const int largeRounds = std::max(1, rounds / 4);
     // The same nine megabytes as nine writes to a plain file, each flushed to
     // the disk on its own, as each slot's write is.
-    const std::wstring plain = folder + L"\\plain.bin";
     const std::string megabyte(1024 * 1024, 'a');
     Report("floor: 9 x 1 MB written, each flushed", Time(largeRounds, [&] {
               HANDLE file = CreateFileW(plain.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -99,12 +235,14 @@ int main(int argc, char** argv) {
     Report("load 9 x 1 MB slots", Time(largeRounds, [&] {
               if (app::LoadSlots(folder)[8].size() != large[8].size()) std::abort();
             }));
+
+    TypingFigures(folder, std::max(2, rounds / 2));
   } catch (const forms::RuntimeError& error) {
     std::printf("failed: %ld %ls\n", error.number(), error.description().c_str());
     status = 1;
   }
 
-  for (const wchar_t* name : {L"data.mdb", L"data.mdb-journal"}) {
+  for (const wchar_t* name : {L"data.mdb", L"data.mdb-journal", L"Config.ini", L"plain.bin"}) {
     DeleteFileW((folder + L"\\" + name).c_str());
   }
   RemoveDirectoryW(folder.c_str());

@@ -91,6 +91,13 @@ TEST_F(MainWindow, DesignLayoutAndTabOrder) {
     order.emplace_back(FrmMain::ClearButtonId(n), L"Button 清除", Px(2880), Py(120 + 420 * (n - 1)), Px(615), Py(315));
   }
   order.emplace_back(FrmMain::kTrayPictureId, L"ThunderRT6PictureBoxDC ", Px(1140), Py(1320), Px(615), Py(555));
+  // The indexes themselves, also where a wrong one would tie and keep the order.
+  for (int n = 1; n <= 9; ++n) {
+    const int get = n == 1 ? 18 : n == 9 ? 20 : 2 * n + 18;
+    EXPECT_EQ(std::make_tuple(f.lblNumber(n).TabIndex(), f.txtClip(n).TabIndex(), f.cmdGet(n).TabIndex(), f.cmdClear(n).TabIndex()),
+              std::make_tuple(n - 1, 8 + n, get, get + 1)) << n;
+  }
+  EXPECT_EQ(f.picTray().TabIndex(), 36);
   HWND child = GetWindow(f.hwnd(), GW_CHILD);
   for (const auto& want : order) {
     ASSERT_NE(child, nullptr);
@@ -310,6 +317,60 @@ TEST_F(MainWindow, AssignButtonAndAltDigitTakeTheClipboardText) {
 }
 
 bool KeyIsFree(UINT modifier, UINT key) { return RegisterHotKey(nullptr, 7, modifier, key) && UnregisterHotKey(nullptr, 7); }
+
+// Types at the end of the box's text.
+void Type(HWND box, const std::wstring& text) {
+  const int end = GetWindowTextLengthW(box);
+  SendMessageW(box, EM_SETSEL, end, end);
+  for (wchar_t c : text) SendMessageW(box, WM_CHAR, c, 1);
+}
+
+TEST_F(MainWindow, ChangedSlotsReachTheFileWhileTheProgramRunsOnceTheirBoxPauses) {
+  app::SlotTexts stored;
+  stored[4] = L"to clear", stored[8] = L"kept";
+  app::SaveSlots(dir.path.wstring(), stored);
+  FrmMain& f = Start();
+  app::SlotWriter& writer = *f.Writer();
+  // Typed, stored by Alt+3, assigned, cleared: all before the pause.
+  SetFocus(f.txtClip(2).hwnd());
+  Type(f.txtClip(2).hwnd(), L"typed, thirty characters long.");
+  PutClip(CF_UNICODETEXT, L"from the clipboard");
+  SendMessageW(f.hwnd(), WM_HOTKEY, 148 + 3, 0);
+  Click(f.cmdGet(4).hwnd());
+  Click(f.cmdClear(5).hwnd());
+  app::SlotTexts want = stored;
+  want[1] = L"typed, thirty characters long.", want[2] = want[3] = L"from the clipboard", want[4] = L"";
+  ASSERT_TRUE(PumpUntil([&] { return !f.SlotWritesWaiting() && !writer.Pending(); }, 10000));
+  EXPECT_EQ(app::LoadSlots(dir.path.wstring()), want);
+  // One write per changed slot, none for the slots only loaded.
+  EXPECT_EQ(writer.Attempts(), 4);
+  // Typing that never pauses still reaches the file while it goes on.
+  std::wstring typed;
+  for (int i = 0; i < 60 && app::LoadSlots(dir.path.wstring())[5].empty(); ++i) {
+    Type(f.txtClip(6).hwnd(), L"x"), typed += L"x";
+    PumpUntil([] { return false; }, 100);
+  }
+  const std::wstring early = app::LoadSlots(dir.path.wstring())[5];
+  EXPECT_TRUE(!early.empty() && early.size() < 60) << early.size();
+  f.Close();
+  EXPECT_EQ(app::LoadSlots(dir.path.wstring())[5], typed);
+}
+
+TEST_F(MainWindow, KeysHeldByAnotherProgramAreNamedOnceAfterStartUp) {
+  ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, '2') && RegisterHotKey(nullptr, 2, MOD_CONTROL, '5'));
+  FrmMain& f = Start();
+  ASSERT_TRUE(IsWindowVisible(f.hwnd()));
+  PumpUntil([&] { return !asked.empty(); }, 3000);
+  EXPECT_EQ(asked, std::vector<std::wstring>{L"以下热键已被其他程序占用，在本程序中不起作用：Alt+2、Ctrl+5"});
+  // The other sixteen are the window's.
+  EXPECT_TRUE(!KeyIsFree(MOD_ALT, '1') && !KeyIsFree(MOD_CONTROL, '9'));
+  f.Close();
+  UnregisterHotKey(nullptr, 1), UnregisterHotKey(nullptr, 2);
+  asked.clear();
+  Start();
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(asked, std::vector<std::wstring>{});
+}
 
 TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
   const auto procOf = [](HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); };

@@ -10,7 +10,7 @@
 // path contains TEXT): title, rect, topmost, state, close, minimize, picture,
 // trayicon, traydelete, tip, slot N, slotrect N, button N [clear],
 // skin N [clear], watch N [clear], responds N, faces, shot FILE,
-// look REFERENCE FOLDER.
+// look REFERENCE FOLDER, taborder.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -386,6 +386,23 @@ int wmain(int argc, wchar_t** argv) {
     Print(tip ? TextOf(tip) : L"<no tooltip>");
   } else if (cmd == L"slot" && slot) Print(TextOf(slot));
   else if (cmd == L"slotrect" && slot) Print(RectOf(slot));
+  else if (cmd == L"taborder") {
+    // Every child in the order Tab walks them (the window order): "label N",
+    // "slot N", "button N get|clear", "tray" or the class name.
+    const auto labels = ChildrenOf(main, L"Static"), slots = ChildrenOf(main, L"Edit"), buttons = ChildrenOf(main, L"Button");
+    const auto place = [](const std::vector<HWND>& v, HWND h) { return std::find(v.begin(), v.end(), h) - v.begin(); };
+    std::wstring line;
+    for (HWND h = GetWindow(main, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+      std::wstring name = ClassOf(h);
+      if (place(labels, h) < static_cast<ptrdiff_t>(labels.size())) name = L"label " + Num(place(labels, h) + 1);
+      else if (place(slots, h) < static_cast<ptrdiff_t>(slots.size())) name = L"slot " + Num(place(slots, h) + 1);
+      else if (place(buttons, h) < static_cast<ptrdiff_t>(buttons.size()))
+        name = L"button " + Num(place(buttons, h) / 2 + 1) + (place(buttons, h) % 2 ? L" clear" : L" get");
+      else if (h == picture) name = L"tray";
+      line += (line.empty() ? L"" : L", ") + name;
+    }
+    Print(line + L"\n");
+  }
   else if (cmd == L"button" && button) Print(RectOf(button));
   else if (cmd == L"skin" && button) {
     // The skin's record of a button: state, level, fade timer, pointer flag.

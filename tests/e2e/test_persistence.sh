@@ -2,12 +2,21 @@
 # Slots and geometry kept across runs: data.mdb made on a first run, typed and
 # assigned text (quotes, line breaks, characters outside the BMP) back after a
 # restart, rows the program does not own left alone, the session end saving
-# both files; a data.mdb that is not the program's database is reported and
+# both files; slots in the file while the program runs, so that a hard end
+# loses nothing; two copies in one folder; a full disk while running and at
+# shut-down; a data.mdb that is not the program's database is reported and
 # left byte for byte.
 source "$(dirname "$0")/lib.sh"
 
 DB="$APPDIR/data.mdb"
-sql() { sqlite3 "$DB" "$@"; }
+# As lib.sh's, and telling what shows instead when the window does not come.
+start_app() {
+  in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
+  probe --wait 40000 title >/dev/null ||
+    die "main window did not appear ($(probe --wait 0 errorbox | tr '\n' ' ')$(pgrep -fc "^$APPDIR/") running)"
+}
+# Waits for the program's write lock as the program waits for others.
+sql() { sqlite3 -cmd ".timeout 10000" "$DB" "$@"; }
 rows() { sql "select group_concat(id || ':' || typeof(cont) || ':' || replace(cont, char(13)||char(10), '~'), '|') from (select * from data order by rowid)"; }
 
 start_app
@@ -45,6 +54,124 @@ check "rows saved at session end" "$(rows)" \
   "1:text:it's a \"quoted\" slot|2:text:saved at session end|3:text:|4:text:|5:text:$chinese|6:text:|7:text:|8:text:|9:text:line one~line two|10:text:ten|2:text:second two"
 check "place saved at session end" "$(tr -d '\r' <"$APPDIR/Config.ini")" $'[Last]\nWidth= 4500\nHeight= 5250\nLeft= 2400\nTop= 1350'
 wait
+
+# in_file N...: the slots' texts in data.mdb (each its first row), joined by '|'.
+in_file() { local n t=(); for n; do t+=("$(sql "select cont from data where id=$n order by rowid limit 1")"); done; (IFS='|'; echo "${t[*]}"); }
+no_box() { probe --wait 0 errorbox >/dev/null && echo "a message" || echo none; }
+# box_text START: the message box's text (lines joined by blanks) once it starts with START.
+box_text() {
+  local end=$((SECONDS + 30)) text
+  until text="$(probe --wait 0 errorbox | tr '\n' ' ')"; [[ "$text" == "$1"* ]]; do
+    [ $SECONDS -lt $end ] || { fail "no message starting '$1' (last: '$text')"; return 1; }
+    sleep 0.1
+  done
+  printf '%s' "$text"
+}
+
+# Ended hard after typing and Alt+3, as a crash or the task manager would:
+# both reached the file while the program ran.
+start_app
+click "$(probe button 2 clear)"
+expect "slot 2 cleared" "" probe slot 2
+type_into 2 "typed before a hard end"
+clip_set "stored by Alt+3"
+xdotool key alt+3
+expect "typed and stored text in the file while running" "typed before a hard end|stored by Alt+3" in_file 2 3
+wine taskkill /f /im clipboard.exe >/dev/null 2>&1 </dev/null || true
+gone "$APPDIR/" || die "the program outlived taskkill /f"
+start_app
+check "both back after the hard end" "$(probe slot 2)|$(probe slot 3)" "typed before a hard end|stored by Alt+3"
+close_app
+
+# Two copies in one folder, side by side: the second names the keys the first
+# holds, and neither copy's close undoes what the other stored.
+cp "$APPDIR/clipboard.exe" "$APPDIR/clipboard2.exe"
+first() { probe --image '\app\clipboard.exe' "$@"; }
+second() { probe --image '\app\clipboard2.exe' "$@"; }
+printf '[Last]\r\nLeft= 0\r\nTop= 0\r\n' >"$APPDIR/Config.ini"
+start_app
+printf '[Last]\r\nLeft= 6000\r\nTop= 0\r\n' >"$APPDIR/Config.ini"
+in_desktop "$APPDIR" "$APPDIR/clipboard2.exe"
+second --wait 40000 title >/dev/null || die "the second copy did not appear"
+keys="Alt+1、Ctrl+1、Alt+2、Ctrl+2、Alt+3、Ctrl+3、Alt+4、Ctrl+4、Alt+5、Ctrl+5、Alt+6、Ctrl+6、Alt+7、Ctrl+7、Alt+8、Ctrl+8、Alt+9、Ctrl+9"
+check "the second copy names the keys the first holds" "$(box_text '以下热键')" "以下热键已被其他程序占用，在本程序中不起作用：$keys "
+probe errorbox ok >/dev/null
+poll none no_box || fail "the message stayed"
+click "$(second slotrect 6)"
+poll "slot 6" probe focus || fail "the second copy's slot 6 took no focus ($POLLED)"
+xdotool type --delay 20 "typed in the second"
+clip_set "stored in the first"
+xdotool key alt+5
+expect "Alt+5 fills the first copy's slot 5" "stored in the first" first slot 5
+expect "both copies' slots in the file" "stored in the first|typed in the second" in_file 5 6
+first close >/dev/null
+gone "$APPDIR/clipboard.exe" || fail "the first copy did not end"
+second close >/dev/null
+gone "$APPDIR/clipboard2.exe" || fail "the second copy did not end"
+check "each copy's change kept after both closed" "$(in_file 5 6 3)" "stored in the first|typed in the second|stored by Alt+3"
+rm "$APPDIR/clipboard2.exe"
+
+# A small disk: the program's folder on a tmpfs with room for little more
+# than the program, filled by a large slot while running (then freed) and
+# again at shut-down: told in Chinese, the texts kept in the file named,
+# data.mdb whole.
+SMALL="$WORK/small"
+mkdir "$SMALL"
+mount -t tmpfs -o size=$(($(stat -c %s "$CLIP_EXE") / 1024 + 1024))k tmpfs "$SMALL" || die "cannot mount a tmpfs (the tests run as root)"
+# Unmounted lazily also when a step fails: finish then ends the program.
+trap 'status=$?; set +e; umount -l "$SMALL" 2>/dev/null; (exit $status); finish' EXIT
+cp "$CLIP_EXE" "$SMALL/clipboard.exe"
+small_sql() { sqlite3 -cmd ".timeout 10000" "$SMALL/data.mdb" "$@"; }
+fill() { head -c $(($(df --output=avail -B1 "$SMALL" | tail -n 1) - 40960)) /dev/zero >"$SMALL/filler" 2>/dev/null || true; }
+# kept_file TEXT: the Linux path of the text file a message names on its last line.
+kept_file() { winepath -u "$(sed 's/ *$//; s/.*  //' <<<"$1")" 2>/dev/null; }
+kept_text() { tr -d '\r' <"$1" | sed '1s/^\xEF\xBB\xBF//'; }
+first_box_of() { sed 's/“[^”]*\\small\\data.mdb”/“data.mdb”/' <<<"${1%%C:\\*}"; }
+in_desktop "$SMALL" "$SMALL/clipboard.exe"
+probe --wait 40000 title >/dev/null || die "the program on the small disk did not appear"
+type_into 1 "small and safe"
+expect "slot 1 on the small disk" "small and safe" small_sql "select cont from data where id=1"
+fill
+clip_set "$(seq -f 'line %g of a long slot' 1 8000)"
+xdotool key alt+4
+text="$(box_text "运行时错误 '13'")"
+check "a full disk while running is told" "$(first_box_of "$text")" \
+  "运行时错误 '13':  数据库文件“data.mdb”出错：磁盘已满（database or disk is full）  槽暂时没有保存到数据库，程序会稍后再试，关闭时也会再试。 在此之前，槽的文字已保存在文本文件中：  "
+kept="$(kept_file "$text")"
+check "the texts kept in the file named" "$(kept_text "$kept" | grep -A1 -e '^\[槽 1\]' -e '^\[槽 4\]' | sed '$d'; kept_text "$kept" | grep -c '^line [0-9]* of a long slot$')" \
+  $'[槽 1]\nsmall and safe\n--\n[槽 4]\n8000'
+rm -f "$kept"
+probe errorbox ok >/dev/null
+poll none no_box || fail "the message stayed"
+type_into 7 "typed meanwhile"
+expect "typing goes on undisturbed" "typed meanwhile" probe slot 7
+holds "told once, not at every try or keystroke" none no_box
+check "data.mdb whole, slot 4 as it was" "$(small_sql "pragma integrity_check; select count(*) from data where id=4 and length(cont) > 0")" $'ok\n0'
+rm "$SMALL/filler"
+expect "written once there is room again" 1 small_sql "select cont like '%line 8000 of a long slot' from data where id=4"
+fill
+click "$(probe slotrect 1)"
+clip_set "$(seq -f 'another line %g' 1 8000)"
+xdotool key alt+5
+box_text "运行时错误 '13'" >/dev/null
+probe errorbox ok >/dev/null
+poll none no_box || fail "the message stayed"
+probe close >/dev/null
+check "a full disk at shut-down is told" "$(first_box_of "$(box_text "运行时错误 '13'")")" \
+  "运行时错误 '13':  数据库文件“data.mdb”出错：磁盘已满（database or disk is full）  槽没有保存。要再试一次吗？ "
+probe errorbox ok >/dev/null  # not again
+text="$(box_text '槽没有保存到数据库')"
+kept="$(kept_file "$text")"
+check "the texts kept at shut-down" "$(kept_text "$kept" | grep -A1 -e '^\[槽 1\]' -e '^\[槽 5\]'; kept_text "$kept" | grep -c '^another line [0-9]*$')" \
+  $'[槽 1]\nsmall and safe\n--\n[槽 5]\nanother line 1\n8000'
+rm -f "$kept"
+probe errorbox ok >/dev/null
+gone "$SMALL/" || fail "the program did not end"
+check "data.mdb whole after all" \
+  "$(small_sql "pragma integrity_check; select group_concat(id || ':' || substr(cont, 1, 14), '|') from data where length(cont) > 0")" \
+  $'ok\n1:small and safe|4:line 1 of a lo|7:typed meanwhil'
+umount -l "$SMALL"
+trap finish EXIT
 
 # bad_file WHAT: the data.mdb as it stands is reported, no window comes, nothing is written.
 bad_file() {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The window on a first start as a user works with it, started from the
 # release archive unpacked into an empty folder: its place, rows and skinned
-# look; typing, assign and clear with the clipboard, tooltips; the frame held
-# at its minimum size; closing writes both files beside the program.
+# look; the tab order; typing, assign and clear with the clipboard, tooltips;
+# the frame held at its minimum size; closing writes both files beside the
+# program.
 source "$(dirname "$0")/lib.sh"
 
 check "release archive holds" "$(unzip -Z1 "$CLIP_ARCHIVE" | LC_ALL=C sort | xargs)" "LICENSE README.md clipboard.exe"
@@ -31,6 +32,27 @@ face="$BORDER $BORDER $BORDER $BORDER $LIGHT $BACK"
 for n in 1 9; do
   expect "slot $n: rounded blue buttons, flat one-pixel box border" "$face / $face / $EDGE $EDGE $EDGE $EDGE $BOX" look $n
 done
+
+# Every control in the order of its tab index: the labels 0-8, the boxes 9-17,
+# the buttons (slot 1 18 and 19, slot 9 20 and 21, slot n 2n+18 and 2n+19),
+# the tray picture 36.
+order=()
+for n in 1 2 3 4 5 6 7 8 9; do
+  order[n - 1]="label $n" order[8 + n]="slot $n"
+  get=$((n == 1 ? 18 : n == 9 ? 20 : 2 * n + 18))
+  order[get]="button $n get" order[get + 1]="button $n clear"
+done
+order[36]=tray
+check "tab order of every control" "$(probe taborder)" "$(printf '%s, ' "${order[@]}" | sed 's/, $//')"
+# The Tab key through those that take the focus, round to the first again.
+click "$(probe slotrect 1)"
+expect "slot 1 focused" "slot 1" probe focus
+for want in "${order[@]:10:26}" "slot 1"; do
+  xdotool key Tab
+  expect "Tab to $want" "$want" probe focus
+done
+xdotool key shift+Tab
+expect "Shift+Tab back to the last" "button 8 clear" probe focus
 
 type_into 2 "hello world"
 expect "typed text in slot 2" "hello world" probe slot 2
