@@ -11,7 +11,7 @@ source "$(dirname "$0")/lib.sh"
 
 seconds="${1:-600}"
 shift || true
-samples="${CLIP_JET_SAMPLES:-$ROOT/../shared/jet}"
+samples="${CLIP_JET_SAMPLES:-$(dirname "$ROOT")/shared/jet}"
 dir="$BUILD/fuzz"
 mkdir -p "$dir/corpus"
 
