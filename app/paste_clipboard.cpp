@@ -94,6 +94,7 @@ void PasteClipboard::TryOffer() {
   offered_ = true;
   phase_ = Phase::Readers;
   offeredAt_ = lastSeenOpen_ = GetTickCount();
+  wasOpen_ = false;
   SetTimer(owner, kWatchTimer, timing_.pollMs, nullptr);
 }
 
@@ -107,14 +108,19 @@ void PasteClipboard::MarkPrivate() {
 }
 
 void PasteClipboard::WatchReaders() {
-  if (GetOpenClipboardWindow()) ReaderSeen();
+  const bool open = GetOpenClipboardWindow() != nullptr;
+  if (open) ReaderSeen(!wasOpen_);
+  wasOpen_ = open;
   const DWORD now = GetTickCount(), quietMs = QuietMs();
   const bool quiet = now - offeredAt_ >= quietMs && now - lastSeenOpen_ >= quietMs;
   if (quiet || now - offeredAt_ >= timing_.readersMaxMs) SendKeystroke();
 }
 
-void PasteClipboard::ReaderSeen() {
+void PasteClipboard::ReaderSeen(bool arriving) {
   lastSeenOpen_ = GetTickCount();
+  // How long a reader took to come, not how long it stayed, is what the
+  // next paste learns from.
+  if (!arriving) return;
   const DWORD late = lastSeenOpen_ - offeredAt_;
   if (late > slowestReaderMs_ && late < timing_.readersMaxMs) slowestReaderMs_ = late;
 }
@@ -149,7 +155,7 @@ void PasteClipboard::OnRenderRequest() {
     // A reader of every change: it gets nothing, and the text stays for the
     // target. One that comes after the keystroke teaches the next paste to
     // wait longer.
-    ReaderSeen();
+    ReaderSeen(true);
     ++refusedReads_;
     return;
   }

@@ -79,6 +79,8 @@ class PasteClipboard {
   // keystroke, other programs after it).
   int RefusedReads() const { return refusedReads_; }
   HWND Owner() const { return window_.hwnd(); }
+  // How long the clipboard must stay unused before a paste's keystroke.
+  DWORD QuietMs() const;
 
  private:
   enum class Phase { Idle, Opening, Readers, Sent, Taken };
@@ -87,8 +89,7 @@ class PasteClipboard {
   void TryOffer();
   void MarkPrivate();
   void WatchReaders();
-  void ReaderSeen();
-  DWORD QuietMs() const;
+  void ReaderSeen(bool arriving);
   void SendKeystroke();
   void OnRenderRequest();
   bool IsTargetReading() const;
@@ -110,6 +111,7 @@ class PasteClipboard {
   bool offered_ = false;
   bool offering_ = false;
   bool emptying_ = false;
+  bool wasOpen_ = false;
   DWORD openingSince_ = 0;
   DWORD offeredAt_ = 0;
   DWORD lastSeenOpen_ = 0;

@@ -163,6 +163,20 @@ TEST(PasteOffer, ReadersHaveTheirTurnAndGetNothingThenTheTargetsReadGetsTheText)
   DestroyWindow(editor);
 }
 
+TEST(PasteOffer, AReaderThatComesLateMakesTheNextPasteWaitLonger) {
+  app::PasteTiming timing;
+  timing.quietMs = 500, timing.quietMaxMs = 2000, timing.untakenMs = 100;
+  app::PasteClipboard paste(timing, [] {});
+  EXPECT_EQ(paste.QuietMs(), 500ul);
+  bool over = false;
+  paste.Paste(L"ours", nullptr, [&] { over = true; });
+  PumpUntil([] { return false; }, 300);
+  Reader late(0);
+  EXPECT_TRUE(PumpUntil([&] { return over && late.done; }, 10000));
+  // It came 300 ms or more after the offer: the next paste waits twice that.
+  EXPECT_TRUE(paste.QuietMs() >= 600 && paste.QuietMs() <= 2000) << paste.QuietMs();
+}
+
 TEST(PasteOffer, UntakenTextIsEmptiedButOthersDataIsLeftAlone) {
   for (bool theirs : {false, true}) {
     PutClip(CF_UNICODETEXT, L"before");
