@@ -126,15 +126,15 @@ OldFile ReadOldFile(const std::wstring& path) {
       Refuse(path, SQLITE_BUSY, L"文件正被其他程序占用");
     Refuse(path, SQLITE_CANTOPEN, L"无法打开文件" + SystemError(error));
   }
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(file.get(), &info)) Refuse(path, SQLITE_IOERR, L"无法读取文件" + SystemError(GetLastError()));
-  const uint64_t size = uint64_t{info.nFileSizeHigh} << 32 | info.nFileSizeLow;
+  OldFile old;
+  LARGE_INTEGER length{};
+  if (!GetFileSizeEx(file.get(), &length) || !GetFileTime(file.get(), nullptr, nullptr, &old.written))
+    Refuse(path, SQLITE_IOERR, L"无法读取文件" + SystemError(GetLastError()));
+  const uint64_t size = static_cast<uint64_t>(length.QuadPart);
   if (size > kMaxOldFileBytes) {
     Refuse(path, SQLITE_TOOBIG, L"是 Jet 数据库，但有 " + std::to_wstring(size) +
                                     L" 字节，超过旧版槽文件的上限 256 MB，不予读取");
   }
-  OldFile old;
-  old.written = info.ftLastWriteTime;
   old.bytes.resize(static_cast<size_t>(size));
   size_t total = 0;
   while (total < old.bytes.size()) {
@@ -318,6 +318,10 @@ SlotTexts SlotsFromOldRows(const std::vector<OldSlotRow>& rows) {
 
 void WriteOldRows(const std::wstring& path, const std::vector<OldSlotRow>& rows) {
   SlotDatabase db(path);
+  // A file no one else knows yet, flushed as a whole once written: it needs
+  // no journal and no flush of its own.
+  db.Exec("pragma journal_mode=memory");
+  db.Exec("pragma synchronous=off");
   SlotTransaction transaction(db);
   {
     SlotStatement insert(db, "insert into data (id, cont) values (?1, ?2)");
