@@ -94,25 +94,6 @@ std::pair<long, std::wstring> JetFailure(jet::ErrorKind kind) {
   return {SQLITE_CORRUPT, L"是旧版的 Jet 数据库，但文件已损坏"};
 }
 
-// Jet 3 text in the code page the file names; 0 is the reader's Western one.
-bool DecodeCodePage(uint16_t codePage, const uint8_t* bytes, size_t size, std::u16string* out) {
-  if (codePage == 0) return jet::DecodeWesternCodePage(codePage, bytes, size, out);
-  if (size == 0) return true;
-  if (size > INT_MAX) return false;
-  const auto source = reinterpret_cast<const char*>(bytes);
-  DWORD flags = MB_ERR_INVALID_CHARS;
-  int length = MultiByteToWideChar(codePage, flags, source, static_cast<int>(size), nullptr, 0);
-  if (length <= 0 && GetLastError() == ERROR_INVALID_FLAGS) {
-    flags = 0;  // code pages that take no flags
-    length = MultiByteToWideChar(codePage, flags, source, static_cast<int>(size), nullptr, 0);
-  }
-  if (length <= 0) return false;
-  const size_t at = out->size();
-  out->resize(at + static_cast<size_t>(length));
-  return MultiByteToWideChar(codePage, flags, source, static_cast<int>(size), reinterpret_cast<wchar_t*>(&(*out)[at]),
-                             length) == length;
-}
-
 struct OldFile {
   std::vector<uint8_t> bytes;
   FILETIME written{};
@@ -152,7 +133,7 @@ OldFile ReadOldFile(const std::wstring& path) {
 std::vector<OldSlotRow> ReadOldRows(const std::wstring& path, std::vector<uint8_t> bytes) {
   try {
     jet::Options options;
-    options.decode_code_page = DecodeCodePage;
+    options.decode_code_page = DecodeOldText;
     const jet::Database db(std::move(bytes), options);
     const jet::Table table = db.OpenTable(u"data");
     const int id = table.ColumnIndex(u"id");
@@ -302,6 +283,24 @@ HANDLE TakeImportLock(const std::wstring& folder, DWORD* error) {
 }
 
 }  // namespace
+
+bool DecodeOldText(uint16_t codePage, const uint8_t* bytes, size_t size, std::u16string* out) {
+  if (codePage == 0) return jet::DecodeWesternCodePage(codePage, bytes, size, out);
+  if (size == 0) return true;
+  if (size > INT_MAX) return false;
+  const auto source = reinterpret_cast<const char*>(bytes);
+  DWORD flags = MB_ERR_INVALID_CHARS;
+  int length = MultiByteToWideChar(codePage, flags, source, static_cast<int>(size), nullptr, 0);
+  if (length <= 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+    flags = 0;  // code pages that take no flags
+    length = MultiByteToWideChar(codePage, flags, source, static_cast<int>(size), nullptr, 0);
+  }
+  if (length <= 0) return false;
+  const size_t at = out->size();
+  out->resize(at + static_cast<size_t>(length));
+  return MultiByteToWideChar(codePage, flags, source, static_cast<int>(size), reinterpret_cast<wchar_t*>(&(*out)[at]),
+                             length) == length;
+}
 
 SlotTexts SlotsFromOldRows(const std::vector<OldSlotRow>& rows) {
   SlotTexts slots;

@@ -44,6 +44,11 @@ SlotTexts SlotsFromOldRows(const std::vector<OldSlotRow>& rows);
 // matched in the old file. Throws forms::RuntimeError.
 void WriteOldRows(const std::wstring& path, const std::vector<OldSlotRow>& rows);
 
+// Jet 3 text to UTF-16, for the reader: the code page the file names, through
+// the system (0: the reader's Western decoder). False when the system cannot
+// convert that code page or those bytes.
+bool DecodeOldText(uint16_t codePage, const uint8_t* bytes, size_t size, std::u16string* out);
+
 // True when the file starts with the signature of a Jet (or a later Access)
 // database.
 bool IsJetFile(const std::wstring& path);

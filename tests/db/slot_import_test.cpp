@@ -123,6 +123,17 @@ TEST(OldSlotFile, TheFirstRowWhoseIdIsTheSlotsNumberCountsAndTheNewFileReadsTheS
   app::WriteOldRows((dir.path / L"data.mdb").wstring(), rows);
   EXPECT_EQ(app::LoadSlots(dir.path.wstring()), want);
   EXPECT_EQ(Sql(dir.path / L"data.mdb", "select count(*), count(id), count(cont) from data"), ",14|13|13");
+  // Jet 3 text in the code page the file names, appended.
+  const auto decode = [](uint16_t codePage, const std::string& bytes) {
+    std::u16string out = u">";
+    const bool done = app::DecodeOldText(codePage, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &out);
+    return done ? out : u"<refused>";
+  };
+  EXPECT_EQ(decode(936, "\xD6\xD0\xCE\xC4 ok"), u">中文 ok");
+  EXPECT_EQ(decode(1251, "\xC4\xE0"), u">Да");
+  EXPECT_EQ(decode(0, "caf\xE9\x80"), u">café€");
+  EXPECT_EQ(decode(936, "\xD6"), u"<refused>");
+  EXPECT_EQ(decode(0xFFFF, "text"), u"<refused>");
 }
 
 Bytes ReadAll(const fs::path& file) {
