@@ -20,7 +20,6 @@
 #include "forms/control.h"
 #include "forms/twips.h"
 #include "harness.h"
-#include "tests/db/jet_samples.h"
 #include "skin/core/skin_wnd_proc.h"
 
 namespace {
@@ -355,43 +354,6 @@ TEST_F(MainWindow, ChangedSlotsReachTheFileWhileTheProgramRunsOnceTheirBoxPauses
   EXPECT_TRUE(!early.empty() && early.size() < 60) << early.size();
   f.Close();
   EXPECT_EQ(app::LoadSlots(dir.path.wstring())[5], typed);
-}
-
-TEST_F(MainWindow, AnOlderVersionsSlotsAreTakenOverAtStartUpAndToldOnceOrShownWhereTheFolderTakesNoNewFile) {
-  const std::optional<fs::path> samples = JetSamplesDir();
-  if (!samples) GTEST_SKIP() << "Jet sample files not found (set CLIP_JET_SAMPLES)";
-  const fs::path data = dir.path / L"data.mdb";
-  const std::string old = FileBytes(*samples / L"slots" / L"slots-v2000-compressed.mdb");
-  PutFile(data, old);
-  Start();
-  ASSERT_TRUE(PumpUntil([&] { return !asked.empty(); }));
-  EXPECT_EQ(asked, std::vector<std::wstring>{L"已接管旧版程序的槽：旧版的 data.mdb 已转换为新格式。\n\n旧版的 data.mdb 原样保存在：\n\n" +
-                                             (dir.path / L"data-旧版.mdb").wstring()});
-  ExpectSlot(1, L"第一槽 slot one"), ExpectSlot(2, L"first row for 2"), ExpectSlot(5, L"");
-  form->Close(), asked.clear();
-  Start();
-  PumpUntil([] { return false; }, 200);
-  EXPECT_TRUE(asked.empty());
-  ExpectSlot(1, L"第一槽 slot one");
-  form->Close();
-
-  // A folder in the way of the lock file, as in a folder that takes no files.
-  for (const auto& entry : fs::directory_iterator(dir.path)) fs::remove_all(entry.path());
-  PutFile(data, old);
-  fs::create_directory(dir.path / L"data.mdb-import.lock");
-  asked.clear();
-  Start().txtClip(9).SetText(L"typed");
-  ExpectSlot(2, L"first row for 2");
-  // Told at start-up, and once when the typed text cannot be written.
-  ASSERT_TRUE(PumpUntil([&] { return asked.size() == 2; }, 20000));
-  EXPECT_EQ(asked[0].substr(0, asked[0].find(L"“")), L"已显示旧版程序的槽，但旧版的 data.mdb 无法转换为新格式：\n\n运行时错误 '8':\n\n无法写入");
-  EXPECT_EQ(asked[1].substr(0, asked[1].find(L"“")), L"运行时错误 '8':\n\n无法写入");
-  form->Close();
-  // Closing offers a retry, then keeps the texts in a file beside it.
-  ASSERT_EQ(asked.size(), 4u);
-  EXPECT_EQ(asked[3].substr(0, asked[3].find(L"\n")), L"槽没有保存到数据库，它们的文字已保存在文本文件中：");
-  EXPECT_NE(FileBytes(asked[3].substr(asked[3].rfind(L'\n') + 1)).find("[槽 9]\r\ntyped\r\n"), std::string::npos);
-  EXPECT_EQ(FileBytes(data), old);
 }
 
 TEST_F(MainWindow, KeysHeldByAnotherProgramAreNamedOnceAfterStartUp) {
