@@ -113,8 +113,8 @@ OldFile ReadOldFile(const std::wstring& path) {
     Refuse(path, SQLITE_IOERR, L"无法读取文件" + SystemError(GetLastError()));
   const uint64_t size = static_cast<uint64_t>(length.QuadPart);
   if (size > kMaxOldFileBytes) {
-    Refuse(path, SQLITE_TOOBIG, L"是 Jet 数据库，但有 " + std::to_wstring(size) +
-                                    L" 字节，超过旧版槽文件的上限 256 MB，不予读取");
+    Refuse(path, SQLITE_TOOBIG, L"是 Jet 数据库，但有 " + std::to_wstring(size) + L" 字节，超过旧版槽文件的上限 " +
+                                    std::to_wstring(kMaxOldFileBytes >> 20) + L" MB，不予读取");
   }
   old.bytes.resize(static_cast<size_t>(size));
   size_t total = 0;
@@ -368,7 +368,7 @@ std::optional<SlotImport> ImportOldSlots(const std::wstring& appFolder) {
   result.slots = SlotsFromOldRows(rows);
   Done("read");
   if (!lock.valid()) {
-    result.notTaken = WriteFailure(InFolder(appFolder, kLockName), lockError);
+    result.notTaken = WriteFailure(appFolder, lockError);
     return result;
   }
 
