@@ -9,6 +9,7 @@
 #include "app/mod_ini.h"
 #include "app/mod_tray.h"
 #include "app/resources/resource_ids.h"
+#include "app/slot_import.h"
 #include "app/slot_text_file.h"
 #include "app/slot_write_check.h"
 #include "app/tip_text.h"
@@ -32,9 +33,11 @@ double RowOffset(int n) { return 420.0 * (n - 1); }
 int GetButtonTabIndex(int n) { return n == 1 ? 18 : n == 9 ? 20 : 2 * n + 18; }
 int ClearButtonTabIndex(int n) { return n == 1 ? 19 : n == 9 ? 21 : 2 * n + 19; }
 
-// Posted to the main window: a slot's write failed; keys were refused.
+// Posted to the main window: a slot's write failed; keys were refused; an
+// older version's slots were taken over.
 constexpr UINT kSlotWriteFailedMessage = WM_APP + 1;
 constexpr UINT kHotKeysHeldMessage = WM_APP + 2;
+constexpr UINT kOldSlotsMessage = WM_APP + 3;
 constexpr UINT_PTR kWriteTimerId = 1;
 
 // "Alt+2", "Ctrl+5".
@@ -136,13 +139,21 @@ void FrmMain::Form_Load() {
   store_ = std::make_unique<SlotStore>(forms::App::Path());
   slotLoadList_ = store_->Load();
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
-  // A save that cannot succeed is told now, not when the window closes.
-  try {
-    CheckSlotsWritable(forms::App::Path());
-  } catch (const forms::RuntimeError& e) {
-    forms::App::Ask(forms::FormatRuntimeErrorText(e.number(), e.description()) +
-                        L"\n\n程序照常运行，但槽可能无法保存到这个文件。",
-                    MB_OK | MB_ICONWARNING);
+  if (const SlotImport* imported = store_->Imported()) {
+    // Told once the window shows the slots.
+    oldSlotsNote_ = OldSlotsNote(*imported);
+    PostMessageW(hwnd(), kOldSlotsMessage, imported->notTaken ? MB_ICONWARNING : MB_ICONINFORMATION, 0);
+  }
+  // A save that cannot succeed is told now, not when the window closes. An
+  // old file the folder would not let go of has just been told.
+  if (!store_->HoldsOldFile()) {
+    try {
+      CheckSlotsWritable(forms::App::Path());
+    } catch (const forms::RuntimeError& e) {
+      forms::App::Ask(forms::FormatRuntimeErrorText(e.number(), e.description()) +
+                          L"\n\n程序照常运行，但槽可能无法保存到这个文件。",
+                      MB_OK | MB_ICONWARNING);
+    }
   }
 
   // From now on a changed slot is written within moments, off this thread.
@@ -326,6 +337,22 @@ void FrmMain::ReportSlotWriteFailure() {
   forms::App::Ask(text, MB_OK | MB_ICONWARNING);
 }
 
+std::wstring FrmMain::OldSlotsNote(const SlotImport& imported) {
+  if (!imported.notTaken)
+    return L"已接管旧版程序的槽：旧版的 data.mdb 已转换为新格式。\n\n旧版的 data.mdb 原样保存在：\n\n" + imported.keptPath;
+  return L"已显示旧版程序的槽，但旧版的 data.mdb 无法转换为新格式：\n\n" +
+         forms::FormatRuntimeErrorText(imported.notTaken->number(), imported.notTaken->description()) +
+         L"\n\n旧版的 data.mdb 保持原样。程序照常运行，但槽的改动暂时无法保存；程序会稍后再试，关闭时也会再试，"
+         L"仍不成功时槽的文字将保存在文本文件中。";
+}
+
+void FrmMain::ReportOldSlots(UINT icon) {
+  if (oldSlotsNote_.empty()) return;
+  const std::wstring note = std::move(oldSlotsNote_);
+  oldSlotsNote_.clear();
+  forms::App::Ask(note, MB_OK | icon);
+}
+
 void FrmMain::ReportHeldHotKeys() {
   if (heldHotKeys_.empty()) return;
   std::wstring keys;
@@ -374,6 +401,9 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   } else if (message == kHotKeysHeldMessage) {
     forms::RunGuarded([this] { ReportHeldHotKeys(); });
+    return 0;
+  } else if (message == kOldSlotsMessage) {
+    forms::RunGuarded([this, wParam] { ReportOldSlots(static_cast<UINT>(wParam)); });
     return 0;
   }
   return forms::Form::HandleMessage(message, wParam, lParam);

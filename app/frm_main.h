@@ -4,6 +4,7 @@
 // clear button; the hidden tray picture box.
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/clipboard_actions.h"
@@ -97,6 +98,10 @@ class FrmMain : public forms::Form {
   void ReportSlotWriteFailure();
   // Told once at start-up: the keys another program holds.
   void ReportHeldHotKeys();
+  // Told once at start-up: an older version's slots taken over, or shown
+  // from its file where the folder would not take a new one.
+  static std::wstring OldSlotsNote(const SlotImport& imported);
+  void ReportOldSlots(UINT icon);
 
   std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;
   std::array<std::unique_ptr<forms::TextBox>, kSlotCount> txtClip_;
@@ -111,6 +116,7 @@ class FrmMain : public forms::Form {
   ULONGLONG firstChange_ = 0, lastChange_ = 0;
   bool writeTimer_ = false;
   std::vector<int> heldHotKeys_;  // ids refused at start-up
+  std::wstring oldSlotsNote_;     // told once after start-up, then empty
   std::unique_ptr<skin::clsSkinner> skinner_;  // from start-up to shut-down
   HICON icon_ = nullptr;
   bool inTray_ = false;

@@ -14,7 +14,6 @@ namespace app {
 namespace {
 
 constexpr char kSqliteHeader[16] = "SQLite format 3";  // 15 chars and a NUL
-constexpr DWORD kSharingRetryMs = 50;
 
 std::string ToUtf8(const std::wstring& text) {
   if (text.empty()) return std::string();
@@ -24,24 +23,6 @@ std::string ToUtf8(const std::wstring& text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
                       nullptr, nullptr);
   return out;
-}
-
-// Another program may have the file open without sharing for a moment.
-FileHandle OpenForReading(const std::wstring& path, int waitMs) {
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(waitMs);
-  for (;;) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) return FileHandle(h);
-    const DWORD error = GetLastError();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
-        GetTickCount64() >= deadline) {
-      SetLastError(error);
-      return FileHandle(INVALID_HANDLE_VALUE);
-    }
-    Sleep(kSharingRetryMs);
-  }
 }
 
 // The failures a user meets, in words; empty for the rest.

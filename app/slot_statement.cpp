@@ -23,6 +23,17 @@ void SlotStatement::BindInt64(int index, long long value) {
   if (sqlite3_bind_int64(stmt_, index, value) != SQLITE_OK) db_.ThrowLastError();
 }
 
+void SlotStatement::BindReal(int index, double value) {
+  if (sqlite3_bind_double(stmt_, index, value) != SQLITE_OK) db_.ThrowLastError();
+}
+
+void SlotStatement::BindBlob(int index, const std::string& bytes) {
+  if (sqlite3_bind_blob64(stmt_, index, bytes.data(), static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT) !=
+      SQLITE_OK) {
+    db_.ThrowLastError();
+  }
+}
+
 void SlotStatement::BindText(int index, const std::wstring& text) {
   static_assert(sizeof(wchar_t) == 2, "slot text is UTF-16");
   // A zero-length text needs a non-null pointer to stay a string.

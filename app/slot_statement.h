@@ -18,6 +18,9 @@ class SlotStatement {
 
   void BindInt(int index, int value);
   void BindInt64(int index, long long value);
+  void BindReal(int index, double value);
+  // A blob: never taken for a number or compared equal to one.
+  void BindBlob(int index, const std::string& bytes);
   // Binds the text as UTF-16 with its length, so any character (NUL
   // included) survives; the empty string stays a string, not Null.
   void BindText(int index, const std::wstring& text);

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/slot_database.h"
+#include "app/slot_import.h"
 #include "app/slot_statement.h"
 
 namespace app {
@@ -101,12 +102,25 @@ void SaveSlots(const std::wstring& appFolder, const SlotTexts& slots) {
 SlotStore::SlotStore(std::wstring appFolder) : folder_(std::move(appFolder)) {}
 
 SlotTexts SlotStore::Load() {
-  baseline_ = LoadSlots(folder_);
+  std::optional<SlotImport> imported = ImportOldSlots(folder_);
+  holdsOldFile_ = imported && imported->notTaken;
+  baseline_ = imported ? imported->slots : LoadSlots(folder_);
+  imported_ = imported ? std::make_shared<const SlotImport>(std::move(*imported)) : nullptr;
   return baseline_;
+}
+
+void SlotStore::TakeOverOldFile() {
+  if (!holdsOldFile_) return;
+  // Read again: the file's rows as they are now go into the new one; the
+  // baseline stays what this program showed.
+  const std::optional<SlotImport> again = ImportOldSlots(folder_);
+  if (again && again->notTaken) throw *again->notTaken;
+  holdsOldFile_ = false;
 }
 
 bool SlotStore::Write(int slot, const std::wstring& text, int lockWaitMs) {
   CheckSlot(slot);
+  TakeOverOldFile();
   SlotDatabase db(SlotDatabasePath(folder_), lockWaitMs);
   RowWriter writer(db);
   std::wstring& baseline = baseline_[slot - 1];
@@ -122,6 +136,7 @@ bool SlotStore::Write(int slot, const std::wstring& text, int lockWaitMs) {
 }
 
 void SlotStore::Save(const SlotTexts& texts) {
+  TakeOverOldFile();
   SlotDatabase db(SlotDatabasePath(folder_));
   RowWriter writer(db);
   // A file made by this open holds nothing of anyone's: every slot is written.

@@ -3,6 +3,7 @@
 // opens its own connection and closes it before returning; nothing stays
 // open in between.
 #include <array>
+#include <memory>
 #include <string>
 
 namespace app {
@@ -24,8 +25,9 @@ std::string SlotQuery(int slot);
 // Failures are forms::RuntimeError whose number is SQLite's result code: 1 the
 // table or a field is missing, 5 the file is held by another program (after
 // the wait), 8 the file cannot be written, 11 the file is damaged, 13 the disk
-// is full, 14 the file cannot be opened or created, 26 the file is not a
-// slot database. The description names the file and the failure in words.
+// is full, 14 the file cannot be opened or created, 18 an older version's
+// file is too large to read, 26 the file is not a slot database. The
+// description names the file and the failure in words.
 
 // Reads the nine slots. A slot without a row, or whose text is Null, is
 // empty; when several rows share an id the first one counts. A missing or
@@ -41,6 +43,8 @@ SlotTexts LoadSlots(const std::wstring& appFolder);
 // Throws forms::RuntimeError on the first failure; the slots before it stay
 // saved, the failing one is as it was.
 void SaveSlots(const std::wstring& appFolder, const SlotTexts& slots);
+
+struct SlotImport;
 
 // The slots of one running program. Beside the folder it keeps, per slot, the
 // text it last read from or wrote to the file (the baseline). A text equal to
@@ -59,8 +63,16 @@ class SlotStore {
   // Slot n's baseline is element n - 1; all empty before Load.
   const SlotTexts& Baseline() const { return baseline_; }
 
-  // LoadSlots; what was read becomes the baseline.
+  // LoadSlots; what was read becomes the baseline. An older version's Jet
+  // data.mdb is taken over first (slot_import.h): its slots are the baseline.
   SlotTexts Load();
+  // What the last Load took over from an older version's file; null when
+  // data.mdb was not one.
+  const SlotImport* Imported() const { return imported_.get(); }
+  // True while data.mdb is an older version's file that the folder would not
+  // let Load take over. Write and Save then try the take-over first and,
+  // when it fails again, throw its failure: the old file is never written.
+  bool HoldsOldFile() const { return holdsOldFile_; }
 
   // Writes slot `slot` (1 to 9) in a transaction of its own, waiting up to
   // lockWaitMs for another program's lock. True when written (the text is
@@ -73,8 +85,12 @@ class SlotStore {
   void Save(const SlotTexts& texts);
 
  private:
+  void TakeOverOldFile();
+
   std::wstring folder_;
   SlotTexts baseline_;
+  std::shared_ptr<const SlotImport> imported_;
+  bool holdsOldFile_ = false;
 };
 
 }  // namespace app

@@ -8,7 +8,10 @@
 //  - typing into the main window's boxes, a 1 MB slot beside them or being
 //    typed into, with the slot writes on and with the box's change doing the
 //    tooltip alone (as without the writes); and the hand-over of a 1 MB slot
-//    to the writer, the one cost of a write on the window's thread.
+//    to the writer, the one cost of a write on the window's thread;
+//  - taking over an older version's Jet data.mdb at start-up (the sample
+//    slots-v2000-compressed.mdb) beside reading the file's bytes and beside
+//    a start-up load that makes a new data.mdb.
 // Usage: slot_bench [rounds]   (needs a desktop; works in a fresh folder under %TEMP%)
 #include <windows.h>
 
@@ -18,15 +21,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/frm_main.h"
+#include "app/slot_import.h"
 #include "app/slot_store.h"
 #include "app/tip_text.h"
 #include "forms/app.h"
 #include "forms/runtime_error.h"
+#include "tests/db/jet_samples.h"
 
 namespace {
 
@@ -45,6 +52,17 @@ Figures Time(int rounds, const std::function<void()>& body) {
     const auto start = Clock::now();
     body();
     ms.push_back(Ms(Clock::now() - start));
+  }
+  std::sort(ms.begin(), ms.end());
+  return {ms[ms.size() / 2], ms.front()};
+}
+
+// As Time, with `setup` before each round, not timed.
+Figures TimeEach(int rounds, const std::function<void()>& setup, const std::function<void()>& body) {
+  std::vector<double> ms;
+  for (int i = 0; i < rounds; ++i) {
+    setup();
+    ms.push_back(Time(1, body).best_ms);
   }
   std::sort(ms.begin(), ms.end());
   return {ms[ms.size() / 2], ms.front()};
@@ -169,6 +187,45 @@ void TypingFigures(const std::wstring& folder, int bursts) {
   form.Close();
 }
 
+// The old file taken over by a start-up's load, beside its bytes read into
+// memory and beside a load that makes a new data.mdb.
+void ImportFigures(const std::wstring& folder, int rounds) {
+  const std::optional<std::filesystem::path> samples = JetSamplesDir();
+  if (!samples) {
+    std::printf("skipped: taking over an old slot file (no Jet sample files; set CLIP_JET_SAMPLES)\n");
+    return;
+  }
+  const std::wstring sample = (*samples / L"slots" / L"slots-v2000-compressed.mdb").wstring();
+  const std::wstring dir = folder + L"\\import";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  const std::wstring data = app::SlotDatabasePath(dir), kept = dir + L"\\" + app::KeptOldFileName(1);
+  const auto clear = [&] { DeleteFileW(data.c_str()), DeleteFileW(kept.c_str()); };
+  const auto oldFile = [&] {
+    clear();
+    if (!CopyFileW(sample.c_str(), data.c_str(), FALSE)) std::abort();
+  };
+  oldFile();
+  std::vector<char> bytes;
+  // Each round on a fresh copy, as each import gets one.
+  Report("floor: the old file's bytes read", TimeEach(rounds, oldFile, [&] {
+            HANDLE file = CreateFileW(data.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            LARGE_INTEGER size{};
+            DWORD read = 0;
+            if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size)) std::abort();
+            bytes.resize(static_cast<size_t>(size.QuadPart));
+            ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+            CloseHandle(file);
+          }));
+  std::printf("  (%zu bytes: nine slots, one of 118,893 characters)\n", bytes.size());
+  Report("start-up load taking the old file over", TimeEach(rounds, oldFile, [&] {
+            app::SlotStore store(dir);
+            if (store.Load()[6].size() != 118893 || !store.Imported() || store.HoldsOldFile()) std::abort();
+          }));
+  Report("start-up load making a new data.mdb", TimeEach(rounds, clear, [&] { app::SlotStore(dir).Load(); }));
+  clear();
+  RemoveDirectoryW(dir.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -197,6 +254,8 @@ int main(int argc, char** argv) {
     const app::SlotTexts small = Texts(40, L'A');
     Report("save 9 small slots", Time(rounds, [&] { app::SaveSlots(folder, small); }));
     Report("load 9 small slots", Time(rounds, [&] { app::LoadSlots(folder); }));
+    // As at start-up: the file is first checked for an older version's.
+    Report("start-up load of 9 small slots", Time(rounds, [&] { app::SlotStore(folder).Load(); }));
 
     // One slot at a time, as written while the program runs; the text
     // changes every round so that every write changes the row.
@@ -236,6 +295,7 @@ int main(int argc, char** argv) {
               if (app::LoadSlots(folder)[8].size() != large[8].size()) std::abort();
             }));
 
+    ImportFigures(folder, rounds);
     TypingFigures(folder, std::max(2, rounds / 2));
   } catch (const forms::RuntimeError& error) {
     std::printf("failed: %ld %ls\n", error.number(), error.description().c_str());

@@ -4,8 +4,9 @@
 # restart, rows the program does not own left alone, the session end saving
 # both files; slots in the file while the program runs, so that a hard end
 # loses nothing; two copies in one folder; a full disk while running and at
-# shut-down; a data.mdb that is not the program's database is reported and
-# left byte for byte.
+# shut-down; an older version's Jet data.mdb taken over, or shown where the
+# folder takes no files; a data.mdb that is not the program's database (or an
+# old one that cannot be read) is reported and left byte for byte.
 source "$(dirname "$0")/lib.sh"
 
 DB="$APPDIR/data.mdb"
@@ -173,6 +174,69 @@ check "data.mdb whole after all" \
 umount -l "$SMALL"
 trap finish EXIT
 
+# An older version's Jet data.mdb (the sample files, where they are here):
+# its slots shown and told once; every row of its table in the new data.mdb;
+# the old file kept byte for byte beside it; the next start the same slots
+# without a word. In a folder that takes no files the slots are shown from
+# the old file, which stays as it is.
+SLOTS_FILE="${CLIP_JET_SAMPLES:-$CLIP_SOURCE_DIR/../shared/jet}/slots/slots-v2000-compressed.mdb"
+# old_app DIR: a copy of the program beside a copy of the old file, started.
+old_app() {
+  mkdir "$1" && cp "$CLIP_EXE" "$1/clipboard.exe" && cp "$SLOTS_FILE" "$1/data.mdb" && chmod u+w "$1/data.mdb"
+}
+old_slots() { for n in 1 2 3 4 5 8 9; do probe slot $n; echo; done; probe slot 7 | grep -c 'clipboard line 🙂'; }
+OLD_SLOTS=$'第一槽 slot one\nfirst row for 2\nline one\r\nline two\r\n\ttabbed\n\n\nΕλληνικά русский עברית 日本語 한국어\nemoji 🙂👍 and plain ASCII\n4000'
+if [ -f "$SLOTS_FILE" ]; then
+  OLD="$WORK/old"
+  old_app "$OLD"
+  in_desktop "$OLD" "$OLD/clipboard.exe"
+  probe --wait 40000 title >/dev/null || die "the program on an old file did not appear"
+  check "taking over told" "$(box_text '已接管' | sed 's/[A-Z]:\\[^ ]*\\old\\/…\\/')" \
+    "已接管旧版程序的槽：旧版的 data.mdb 已转换为新格式。  旧版的 data.mdb 原样保存在：  …\\data-旧版.mdb "
+  probe errorbox ok >/dev/null
+  check "the old slots shown" "$(old_slots)" "$OLD_SLOTS"
+  # Before the close, which writes the empty text into slot 5's Null.
+  check "every row of the old table in the new file" \
+    "$(sqlite3 -cmd ".timeout 10000" "$OLD/data.mdb" "select group_concat(id || ':' || ifnull(substr(replace(cont, char(13, 10), '~'), 1, 9), 'null'), '|') from (select * from data order by rowid)")" \
+    "1:第一槽 slot |2:first row|3:line one~|2:second ro|4:|5:null|6:中文 mixed |7:第1行：剪贴板 c|10:row ten i|8:Ελληνικά |9:emoji 🙂👍 "
+  probe close >/dev/null
+  gone "$OLD/" || fail "the program on the old file did not end"
+  cmp -s "$SLOTS_FILE" "$OLD/data-旧版.mdb" || fail "the old file not kept byte for byte"
+  check "the folder" "$(LC_ALL=C ls "$OLD" | tr '\n' ' ')" "Config.ini clipboard.exe data-旧版.mdb data.mdb "
+  in_desktop "$OLD" "$OLD/clipboard.exe"
+  probe --wait 40000 title >/dev/null || die "the program did not start again"
+  check "the same slots again" "$(old_slots)" "$OLD_SLOTS"
+  holds "no second taking over, no word" none no_box
+  probe close >/dev/null
+  gone "$OLD/" || fail "the program did not end"
+  check "the old file kept once" "$(LC_ALL=C ls "$OLD" | tr '\n' ' ')" "Config.ini clipboard.exe data-旧版.mdb data.mdb "
+
+  RO="$WORK/readonly"
+  old_app "$RO"
+  chattr +i "$RO" || die "cannot make a folder read-only (the tests run as root)"
+  trap 'status=$?; set +e; chattr -i "$RO"; (exit $status); finish' EXIT
+  in_desktop "$RO" "$RO/clipboard.exe"
+  probe --wait 40000 title >/dev/null || die "the program in a read-only folder did not appear"
+  check "a read-only folder told" "$(box_text '已显示' | sed 's/“[^”]*”/“…”/')" \
+    "已显示旧版程序的槽，但旧版的 data.mdb 无法转换为新格式：  运行时错误 '8':  无法写入“…”：文件夹无法写入（系统错误 5）  旧版的 data.mdb 保持原样。程序照常运行，但槽的改动暂时无法保存；程序会稍后再试，关闭时也会再试，仍不成功时槽的文字将保存在文本文件中。 "
+  probe errorbox ok >/dev/null
+  check "the old slots shown from the old file" "$(old_slots)" "$OLD_SLOTS"
+  probe close >/dev/null
+  box_text "运行时错误 '8'" >/dev/null
+  probe errorbox ok >/dev/null
+  kept="$(kept_file "$(box_text '槽没有保存到数据库')")"
+  check "the texts kept elsewhere" "$(kept_text "$kept" | sed -n '3,4p')" $'[槽 2]\nfirst row for 2'
+  rm -f "$kept"
+  probe errorbox ok >/dev/null
+  gone "$RO/" || fail "the program in the read-only folder did not end"
+  cmp -s "$SLOTS_FILE" "$RO/data.mdb" || fail "the old file changed in a read-only folder"
+  check "nothing written in the read-only folder" "$(LC_ALL=C ls "$RO" | tr '\n' ' ')" "clipboard.exe data.mdb "
+  chattr -i "$RO"
+  trap finish EXIT
+else
+  log "skipped: taking over an older version's data.mdb (no Jet sample files; set CLIP_JET_SAMPLES)"
+fi
+
 # bad_file WHAT: the data.mdb as it stands is reported, no window comes, nothing is written.
 bad_file() {
   cp "$DB" "$WORK/before"
@@ -188,7 +252,9 @@ bad_file() {
   check "$1: nothing written beside it" "$(ls "$APPDIR" | tr '\n' ' ')" "clipboard.exe data.mdb "
 }
 { printf '\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00'; head -c 2032 /dev/urandom; } >"$DB"
-bad_file "Jet file" 26 "不是剪贴板数据库（SQLite 格式）"
+bad_file "a Jet file cut short" 11 "是旧版的 Jet 数据库，但文件已损坏（the file is cut short: 2056 bytes, less than one page）"
+head -c 3000 /dev/urandom >"$DB"
+bad_file "a foreign file" 26 "不是剪贴板数据库（SQLite 格式）"
 rm -f "$DB"
 sqlite3 "$DB" 'create table other(x integer)'
 bad_file "database without the table" 1 "没有表 data"

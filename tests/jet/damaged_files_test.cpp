@@ -5,12 +5,17 @@
 
 #include "jet/database.h"
 #include "tests/jet/jet_test_support.h"
+#include "tests/jet/slot_file_damage.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-constexpr size_t kPage = 4096;
-constexpr size_t kRowTable = 14;  // where a Jet 4 data page's row offsets start
+using jet_damage::Bytes;
+using jet_damage::Find;
+using jet_damage::Get32;
+using jet_damage::kPage;
+using jet_damage::kRowTable;
+using jet_damage::Put;
+using jet_damage::RowStart;
 
 void ExpectError(Bytes bytes, jet::ErrorKind kind, const std::string& reason, jet::Options options = {}) {
   try {
@@ -23,32 +28,14 @@ void ExpectError(Bytes bytes, jet::ErrorKind kind, const std::string& reason, je
   }
 }
 
-uint32_t Get32(const Bytes& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t{b[at + 3]} << 24; }
-Bytes Put(Bytes b, size_t at, uint32_t value, int size = 4) {
-  for (int i = 0; i < size; ++i) b[at + i] = static_cast<uint8_t>(value >> 8 * i);
-  return b;
-}
-size_t RowStart(const Bytes& b, uint32_t pointer) {  // pointer: page << 8 | row
-  const size_t page = pointer >> 8, entry = page * kPage + kRowTable + 2 * (pointer & 0xFF);
-  return page * kPage + ((b[entry] | b[entry + 1] << 8) & 0x1FFF);
-}
-size_t Find(const Bytes& bytes, const std::string& utf16) {
-  Bytes pattern;
-  for (char c : utf16) pattern.insert(pattern.end(), {static_cast<uint8_t>(c), 0});
-  return static_cast<size_t>(std::search(bytes.begin(), bytes.end(), pattern.begin(), pattern.end()) - bytes.begin());
-}
-
 class JetDamagedFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::optional<std::filesystem::path> dir = jet_test::SamplesDir();
     if (!dir) GTEST_SKIP() << "Jet sample files not found (set CLIP_JET_SAMPLES to them)";
-    file_ = jet_test::ReadBytes(*dir / "slots" / "slots-v2000-plain.mdb");
-    const Bytes length = {0xDA, 0xA0, 0x03, 0x00};  // of the 118,893-character memo: 237,786 bytes in a chain
-    memo_ = static_cast<size_t>(std::search(file_.begin(), file_.end(), length.begin(), length.end()) - file_.begin()) + 4;
-    data_page_ = static_cast<uint32_t>(Find(file_, "first row for 2") / kPage);
-    ASSERT_LT(memo_, file_.size());
-    ASSERT_LT(data_page_ * kPage, file_.size());
+    const jet_damage::SlotFile slots(jet_test::ReadBytes(*dir / "slots" / "slots-v2000-plain.mdb"));
+    ASSERT_TRUE(slots.Found());
+    file_ = slots.bytes, memo_ = slots.memo, data_page_ = slots.data_page;
   }
   Bytes file_;
   size_t memo_ = 0;  // the memo's pointer to its first part
