@@ -120,7 +120,7 @@ finish() {
   probe --any --wait 100 close >/dev/null 2>&1 || true
   probe --wait 100 editor close >/dev/null 2>&1 || true
   local p
-  pkill -f "^$BIN/clip_peer" >/dev/null 2>&1 || true
+  pkill -f "^$BIN/test_editor.exe [ro]" >/dev/null 2>&1 || true  # a hung clipboard owner
   for p in "$WORK/" "$BIN/test_editor"; do gone "$p" || pkill -f "^$p" >/dev/null 2>&1 || true; done
   pkill -f "^xclip .*$WORK/clip" >/dev/null 2>&1 || true
   if [ $rc -ne 0 ] || [ $FAILED -ne 0 ]; then

@@ -345,7 +345,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"peer") {
     HWND peer = WaitFor(waitMs, [] { return FindWindowW(L"ClipPeerWindow", L"ClipPeer"); });
-    if (!peer) return fputs("probe: clip_peer not found\n", stderr), 1;
+    if (!peer) return fputs("probe: no clipboard reader or owner\n", stderr), 1;
     std::wstring what = arg(0);
     if (what == L"close") return PostMessageW(peer, WM_CLOSE, 0, 0), 0;
     if (what == L"release") {

@@ -33,10 +33,11 @@ pastes() {
 }
 # A program of its own that reads the clipboard (reader) or offers text on it (owner).
 start_peer() {
-  in_desktop "$WORK" "$BIN/clip_peer.exe" "$@"
-  probe --wait 20000 peer updates >/dev/null || die "clip_peer $* did not start"
+  in_desktop "$WORK" "$BIN/test_editor.exe" "$@"
+  probe --wait 20000 peer updates >/dev/null || die "test_editor $* did not start"
 }
-stop_peer() { pkill -f "^$BIN/clip_peer" >/dev/null 2>&1 || true; gone "$BIN/clip_peer" || fail "clip_peer still running"; }
+PEER="$BIN/test_editor.exe [ro]"  # the reader's or the owner's command line
+stop_peer() { pkill -f "^$PEER" >/dev/null 2>&1 || true; gone "$PEER" || fail "the reader or owner still running"; }
 
 start_editor --hold-alt 5
 start_app
