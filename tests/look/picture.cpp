@@ -22,13 +22,8 @@ using Com = Microsoft::WRL::ComPtr<T>;
 
 // COM for the calling thread, for as long as the object lives.
 struct ComScope {
-  ComScope() : ok(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (ok) CoUninitialize();
-  }
-  bool ok;
+  const bool ok = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  ~ComScope() { if (ok) CoUninitialize(); }
 };
 
 bool Factory(Com<IWICImagingFactory>& factory) {
@@ -55,8 +50,7 @@ Picture Grab(HDC dc, int x, int y, int width, int height) {
     BitBlt(memory, 0, 0, width, height, dc, x, y, SRCCOPY);
     GdiFlush();
     const auto* raw = static_cast<const std::uint32_t*>(bits);
-    picture.width = width, picture.height = height;
-    picture.rgb.assign(raw, raw + static_cast<size_t>(width) * height);
+    picture = {width, height, {raw, raw + static_cast<size_t>(width) * height}};
     for (auto& p : picture.rgb) p &= 0xFFFFFF;
     SelectObject(memory, old);
   }
@@ -149,49 +143,40 @@ RECT WindowIn(HWND top, HWND child) {
 bool Renewing() { return GetEnvironmentVariableW(L"CLIP_LOOK_RENEW", nullptr, 0) > 0; }
 
 Difference Compare(const Picture& reference, const Picture& seen, const std::vector<RECT>& textZones) {
-  const int w = reference.width, h = reference.height;
-  Difference d;
-  d.picture = reference;
-  d.differs.assign(reference.rgb.size(), true);
-  const bool sameSize = w == seen.width && h == seen.height;
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      const size_t i = static_cast<size_t>(y) * w + x;
-      int off = 0;
-      if (sameSize) {
-        for (int shift : {0, 8, 16}) off = std::max(off, std::abs(Channel(reference.rgb[i], shift) - Channel(seen.rgb[i], shift)));
-      }
-      const bool text = std::any_of(textZones.begin(), textZones.end(), [&](const RECT& r) { return Inside(r, x, y); });
-      d.differs[i] = !sameSize || off > (text ? kTextTolerance : 0);
-      d.pixels += d.differs[i];
-      // Differences in red on the reference washed three quarters towards
-      // white, or towards pale yellow where text is drawn.
-      std::uint32_t washed = 0;
-      for (int shift : {0, 8, 16}) {
-        const int towards = text && shift == 0 ? 160 : 255;
-        washed |= static_cast<std::uint32_t>((Channel(reference.rgb[i], shift) + 3 * towards) / 4) << shift;
-      }
-      d.picture.rgb[i] = d.differs[i] ? 0xFF0000 : washed;
+  const bool sameSize = reference.width == seen.width && reference.height == seen.height;
+  Difference d = {0, std::vector<bool>(reference.rgb.size()), reference};
+  for (size_t i = 0; i < reference.rgb.size(); ++i) {
+    const int x = static_cast<int>(i % reference.width), y = static_cast<int>(i / reference.width);
+    const bool text = std::any_of(textZones.begin(), textZones.end(), [&](const RECT& r) { return Inside(r, x, y); });
+    // Differences in red on the reference washed three quarters towards
+    // white, or towards pale yellow where text is drawn.
+    int off = sameSize ? 0 : 256;
+    std::uint32_t washed = 0;
+    for (int shift : {0, 8, 16}) {
+      const int was = Channel(reference.rgb[i], shift);
+      if (sameSize) off = std::max(off, std::abs(was - Channel(seen.rgb[i], shift)));
+      washed |= static_cast<std::uint32_t>((was + 3 * (text && shift == 0 ? 160 : 255)) / 4) << shift;
     }
+    d.differs[i] = off > (text ? kTextTolerance : 0);
+    d.pixels += d.differs[i];
+    d.picture.rgb[i] = d.differs[i] ? 0xFF0000 : washed;
   }
   return d;
 }
 
 std::wstring DescribeIn(const Difference& difference, const RECT& area) {
-  const int w = difference.picture.width, h = difference.picture.height;
-  RECT box = {w, h, 0, 0};
+  const size_t w = static_cast<size_t>(difference.picture.width);
+  RECT box = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
   int pixels = 0;
-  for (int y = std::max(0, static_cast<int>(area.top)); y < std::min(h, static_cast<int>(area.bottom)); ++y) {
-    for (int x = std::max(0, static_cast<int>(area.left)); x < std::min(w, static_cast<int>(area.right)); ++x) {
-      if (!difference.differs[static_cast<size_t>(y) * w + x]) continue;
-      ++pixels;
-      box = {std::min(box.left, static_cast<LONG>(x)), std::min(box.top, static_cast<LONG>(y)),
-             std::max(box.right, static_cast<LONG>(x + 1)), std::max(box.bottom, static_cast<LONG>(y + 1))};
-    }
+  for (size_t i = 0; i < difference.differs.size(); ++i) {
+    const LONG x = static_cast<LONG>(i % w), y = static_cast<LONG>(i / w);
+    if (!difference.differs[i] || !Inside(area, x, y)) continue;
+    ++pixels;
+    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
   }
-  if (pixels == 0) return L"";
-  return std::to_wstring(pixels) + L" pixels in " + std::to_wstring(box.left) + L" " + std::to_wstring(box.top) +
-         L" " + std::to_wstring(box.right - box.left) + L" " + std::to_wstring(box.bottom - box.top);
+  auto n = [](long v) { return std::to_wstring(v); };
+  return pixels == 0 ? L"" : n(pixels) + L" pixels in " + n(box.left) + L" " + n(box.top) + L" " +
+                                 n(box.right - box.left) + L" " + n(box.bottom - box.top);
 }
 
 }  // namespace look

@@ -48,12 +48,8 @@ inline void RegisterStandIns() {
   for (const wchar_t* name : {L"ThunderRT6FormDC", L"ThunderRT6CheckBox", L"ThunderRT6OptionButton",
                               L"ThunderRT6DriveListBox", L"ProgressBar20WndClass", L"ApexGridXYZ",
                               L"DataListWndClass"}) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = StandInProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = name;
+    const WNDCLASSW wc = {0, StandInProc, 0, 0, GetModuleHandleW(nullptr), nullptr, LoadCursor(nullptr, IDC_ARROW),
+                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, name};
     RegisterClassW(&wc);
   }
 }
@@ -90,12 +86,10 @@ inline void Repaint(HWND window) {
 }
 
 inline void Scribble(HWND window, COLORREF colour) {
-  RECT rect = {};
-  GetWindowRect(window, &rect);
-  OffsetRect(&rect, -rect.left, -rect.top);
+  const RECT all = {0, 0, 4000, 4000};  // clipped to the window
   HDC dc = GetWindowDC(window);
   SetDCBrushColor(dc, colour);
-  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
   ReleaseDC(window, dc);
 }
 
@@ -103,9 +97,7 @@ inline LONG_PTR Prop(HWND window, const wchar_t* key) { return reinterpret_cast<
 
 inline LPARAM Point(int x, int y) { return static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(x, y))); }
 
-inline LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return SendMessageW(window, message, wParam, lParam);
-}
+inline LRESULT Send(HWND w, UINT message, WPARAM wp = 0, LPARAM lp = 0) { return SendMessageW(w, message, wp, lp); }
 
 inline std::vector<std::wstring> PropNames(HWND window) {
   std::vector<std::wstring> names;
@@ -121,28 +113,20 @@ inline std::vector<std::wstring> PropNames(HWND window) {
 }
 
 // What the window shows, read from its whole-window surface.
-class WindowPixels {
- public:
+struct WindowPixels : look::Picture {
   explicit WindowPixels(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     HDC source = GetWindowDC(window);
-    picture_ = look::Grab(source, 0, 0, rect.right - rect.left, rect.bottom - rect.top);
+    look::Picture::operator=(look::Grab(source, 0, 0, rect.right - rect.left, rect.bottom - rect.top));
     ReleaseDC(window, source);
-    width = picture_.width, height = picture_.height;
   }
   COLORREF At(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
-    return Rgb(picture_.rgb[static_cast<size_t>(y) * width + x]);
+    return x < 0 || y < 0 || x >= width || y >= height ? CLR_INVALID : Rgb(rgb[static_cast<size_t>(y) * width + x]);
   }
   int Count(COLORREF colour) const {
-    return static_cast<int>(std::count_if(picture_.rgb.begin(), picture_.rgb.end(),
-                                          [colour](std::uint32_t p) { return Rgb(p) == colour; }));
+    return static_cast<int>(std::count_if(rgb.begin(), rgb.end(), [colour](std::uint32_t p) { return Rgb(p) == colour; }));
   }
-  int width = 0, height = 0;
-
- private:
-  look::Picture picture_;
 };
 
 // Children: system buttons, edits, combo boxes and a header (two items of
@@ -255,8 +239,6 @@ inline std::vector<LONG_PTR> FadeLevels(LONG_PTR start) {
 // handle value (independent of the skin's own bookkeeping).
 inline int LiveGdiHandles() {
   int live = 0;
-  for (UINT_PTR value = 1; value <= 0xFFFF; ++value) {
-    live += GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0;
-  }
+  for (UINT_PTR value = 1; value <= 0xFFFF; ++value) live += GetObjectType(reinterpret_cast<HGDIOBJ>(value)) != 0;
   return live;
 }
