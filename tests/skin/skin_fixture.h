@@ -80,6 +80,17 @@ inline void PumpFor(DWORD milliseconds) {
            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) != WAIT_FAILED);
 }
 
+// Runs the message loop until `done` holds (5 s at most); whether it came to hold.
+template <typename Done>
+bool PumpUntil(Done done) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > 5000) return false;
+    PumpFor(10);
+  }
+  return true;
+}
+
 inline void Repaint(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   PumpFor(0);
