@@ -58,8 +58,7 @@ TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
 TEST(Keystrokes, CtrlKeyAroundWhatTheUserHolds) {
   // Key and down (+) or up (-) of each event, for Ctrl held or not and Shift held.
   const std::tuple<bool, std::vector<WORD>, std::vector<int>> cases[] = {
-      {false, {}, {VK_CONTROL, 'V', -'V', -VK_CONTROL}},
-      {true, {}, {'V', -'V'}},
+      {false, {}, {VK_CONTROL, 'V', -'V', -VK_CONTROL}}, {true, {}, {'V', -'V'}},
       {false, {VK_LSHIFT}, {-VK_LSHIFT, VK_CONTROL, 'V', -'V', -VK_CONTROL, VK_LSHIFT}}};
   for (const auto& [control, others, want] : cases) {
     std::vector<int> got;
@@ -83,16 +82,11 @@ TEST(SlotTip, ShortTextWholeLongTextCutWithEllipsis) {
 
 TEST(TextPreview, CutAfterTheLastLineOrTheLastCharacterThatFillsTheBoxNeverInsideAPair) {
   const std::tuple<const wchar_t*, size_t, size_t, size_t> cases[] = {
-      {L"a\nb\nc\n", 2, 10, 4},         // after the second line
-      {L"a\nb", 2, 10, 3},                // all of it fits
-      {L"a\nb\n", 2, 10, 4},
-      {L"abcdefgh", 2, 3, 6},             // two lines of three characters
-      {L"ab\U0001F4CEcd", 1, 3, 2},       // not between the halves of a pair
-      {L"ab\U0001F4CEcd", 1, 4, 4},
-      {L"ab\r\ncd", 1, 3, 2},             // nor between CR and LF
-      {L"a\r\nb\r\n", 1, 10, 3},
-      {L"", 1, 1, 0},
-      {L"abc", 0, 5, 0}};
+      {L"a\nb\nc\n", 2, 10, 4}, {L"a\nb", 2, 10, 3}, {L"a\nb\n", 2, 10, 4},  // after the second line, or all of it
+      {L"abcdefgh", 2, 3, 6},                                                // two lines of three characters
+      {L"ab\U0001F4CEcd", 1, 3, 2}, {L"ab\U0001F4CEcd", 1, 4, 4},            // not between the halves of a pair
+      {L"ab\r\ncd", 1, 3, 2}, {L"a\r\nb\r\n", 1, 10, 3},                     // nor between CR and LF
+      {L"", 1, 1, 0}, {L"abc", 0, 5, 0}};
   for (const auto& [text, lines, lineChars, length] : cases)
     EXPECT_EQ(forms::PreviewLength(text, lines, lineChars), length) << lines << " " << lineChars;
 }

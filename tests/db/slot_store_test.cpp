@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <numeric>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,6 +39,20 @@ std::string Sql(const fs::path& file, const std::string& sql) {
   }, &rows, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
   sqlite3_close(db);
   return rows;
+}
+
+// The number and words of the failure act() reports; 0 when it reports none.
+std::pair<long, std::wstring> Failure(const std::function<void()>& act) {
+  try {
+    act();
+  } catch (const forms::RuntimeError& e) {
+    return {e.number(), e.description()};
+  }
+  return {0, L""};
+}
+// A failure of the slot file: the number, then the file named and what went wrong.
+std::pair<long, std::wstring> Told(long number, const fs::path& file, const std::wstring& what) {
+  return {number, L"数据库文件“" + file.wstring() + L"”出错：" + what};
 }
 
 app::SlotTexts Numbered(const std::wstring& prefix) {
@@ -82,28 +97,35 @@ TEST(SlotStore, FirstRowPerIdIsReadAndWrittenOthersAreLeftAlone) {
             "<null>|integer8|text|n8,<null>|integer9|text|n9");
 }
 
-TEST(SlotStore, ForeignFilesAreRefusedAndLeftUntouched) {
-  const std::pair<std::string, long> cases[] = {
-      {"\x00\x01\x00\x00Standard Jet DB\x00"s + std::string(2048, 'Z'), 26}, {"SQL", 26},
-      {"create table other (id, cont)", 1}, {"create table data (id, text)", 1}, {"create table data (nr, cont)", 1}};
-  for (const auto& [content, number] : cases) {
+TEST(SlotStore, ForeignOrDamagedFilesAreRefusedInWordsAndLeftUntouched) {
+  std::string damaged;
+  {
+    TempDir dir;
+    app::SaveSlots(dir.path.wstring(), Numbered(std::wstring(40000, L'x')));
+    damaged = FileBytes(dir.path / L"data.mdb");
+  }
+  ASSERT_GT(damaged.size(), 3u * 16384);
+  std::fill(damaged.begin() + 16384, damaged.begin() + 2 * 16384, '\xFF');  // the table's first page
+  const std::wstring notOurs = L"不是剪贴板数据库（SQLite 格式），文件未改动";
+  const std::tuple<std::string, long, std::wstring> cases[] = {
+      {"\x00\x01\x00\x00Standard Jet DB\x00"s + std::string(2048, 'Z'), 26, notOurs}, {"SQL", 26, notOurs},
+      {"SQLite format 3\0"s + std::string(4096, '\x7F'), 26, L"不是数据库文件（file is not a database）"},
+      {damaged, 11, L"文件已损坏（database disk image is malformed）"},
+      {"create table other (id, cont)", 1, L"没有表 data，文件未改动"},
+      {"create table data (id, text)", 1, L"表 data 没有字段 cont，文件未改动"},
+      {"create table data (nr, cont)", 1, L"表 data 没有字段 id，文件未改动"}};
+  for (const auto& [content, number, words] : cases) {
     TempDir dir;
     const fs::path file = dir.path / L"data.mdb";
     number == 1 ? (void)Sql(file, content) : PutFile(file, content);
     const std::string before = FileBytes(file);
     for (bool save : {false, true}) {
-      try {
-        save ? app::SaveSlots(dir.path.wstring(), Numbered(L"lost ")) : (void)app::LoadSlots(dir.path.wstring());
-        ADD_FAILURE() << content;
-      } catch (const forms::RuntimeError& error) {
-        EXPECT_EQ(std::make_tuple(error.number(), error.description().find(file.wstring()) != std::wstring::npos),
-                  std::make_tuple(number, true)) << content;
-      }
+      EXPECT_EQ(Failure([&] { save ? app::SaveSlots(dir.path.wstring(), Numbered(L"lost ")) : (void)app::LoadSlots(dir.path.wstring()); }),
+                Told(number, file, words)) << content.size();
     }
-    EXPECT_TRUE(FileBytes(file) == before && !fs::exists(file.wstring() + L"-journal")) << content;
+    EXPECT_TRUE(FileBytes(file) == before && !fs::exists(file.wstring() + L"-journal")) << content.size();
   }
 }
-
 TEST(SlotStore, TheWriteCheckFailsWhereTheSaveWouldAndChangesNothing) {
   const std::pair<const char*, long> cases[] = {
       {"create table data (id integer, cont text); insert into data values (1, 'kept')", 0}, {"create table data (id, cont)", 0},
@@ -113,20 +135,10 @@ TEST(SlotStore, TheWriteCheckFailsWhereTheSaveWouldAndChangesNothing) {
     TempDir dir;
     Sql(dir.path / L"data.mdb", sql);
     const std::string before = FileBytes(dir.path / L"data.mdb");
-    long got = 0;
-    try { app::CheckSlotsWritable(dir.path.wstring()); } catch (const forms::RuntimeError& error) { got = error.number(); }
+    const long got = Failure([&] { app::CheckSlotsWritable(dir.path.wstring()); }).first;
     EXPECT_EQ(std::make_tuple(got, FileBytes(dir.path / L"data.mdb") == before), std::make_tuple(number, true)) << sql;
     if (number) { EXPECT_THROW(app::SaveSlots(dir.path.wstring(), Numbered(L"n")), forms::RuntimeError) << sql; }
   }
-}
-
-}  // namespace
-
-namespace {
-
-// Every row: id, the type of cont and cont, by id and then by place.
-std::string Rows(const fs::path& file) {
-  return Sql(file, "select id, typeof(cont), cont from data order by id, rowid");
 }
 
 // Another program's write lock on the file, held until destroyed.
@@ -162,62 +174,23 @@ TEST(SlotStore, ASlotNotChangedHereLeavesAnotherProgramsNewerValueAndOneChangedH
     } else {
       store.Save(texts);
     }
-    EXPECT_EQ(Rows(file), ",1|text|mine 1,2|text|theirs 2,3|text|mine 3,4|text|four,5|text|,6|text|theirs 6,7|text|,"
-                          "8|text|eight,9|null|<null>") << oneByOne;
-    EXPECT_EQ(store.Baseline(), texts);  // unchanged where their value was kept
-    // The kept slots stay theirs until this program changes them.
-    EXPECT_FALSE(store.Write(2, L"two"));
-    EXPECT_TRUE(store.Write(9, L"mine 9"));
-    EXPECT_EQ(Sql(file, "select group_concat(cont, '|') from data where id in (2, 9)"), ",theirs 2|mine 9");
+    EXPECT_EQ(Sql(file, "select id, typeof(cont), cont from data order by id, rowid"),
+              ",1|text|mine 1,2|text|theirs 2,3|text|mine 3,4|text|four,5|text|,6|text|theirs 6,7|text|,8|text|eight,9|null|<null>")
+        << oneByOne;
+    EXPECT_EQ(store.Baseline(), texts);  // unchanged where their value was kept: theirs until changed here
   }
-}
-
-TEST(SlotStore, FailuresAreToldInWordsWithTheEnginesTextAndLeaveTheFileAsItWas) {
-  TempDir dir;
-  const fs::path file = dir.path / L"data.mdb";
-  app::SaveSlots(dir.path.wstring(), Numbered(std::wstring(40000, L'x')));
-  std::string bytes = FileBytes(file);
-  ASSERT_GT(bytes.size(), 3u * 16384);
-  const auto failure = [&](const std::function<void()>& act) {
-    try {
-      act();
-    } catch (const forms::RuntimeError& e) {
-      return std::to_wstring(e.number()) + L" " + e.description().substr(e.description().find(L"出错：") + 3);
-    }
-    return std::wstring(L"no failure");
-  };
-  {
-    WriteLock lock(file);
-    ASSERT_TRUE(lock.locked);
-    app::SlotStore store(dir.path.wstring());
-    EXPECT_EQ(failure([&] { store.Write(3, L"late", 50); }), L"5 文件正被其他程序占用（database is locked）");
-    EXPECT_EQ(store.Baseline(), app::SlotTexts{});
-  }
-  // The table's first page overwritten: damaged.
-  std::fill(bytes.begin() + 16384, bytes.begin() + 2 * 16384, '\xFF');
-  PutFile(file, bytes);
-  EXPECT_EQ(failure([&] { app::LoadSlots(dir.path.wstring()); }), L"11 文件已损坏（database disk image is malformed）");
-  EXPECT_EQ(failure([&] { app::SlotStore(dir.path.wstring()).Write(1, L"new"); }),
-            L"11 文件已损坏（database disk image is malformed）");
-  EXPECT_EQ(FileBytes(file), bytes);
-  // A header of its own over pages that are not a database.
-  PutFile(file, std::string("SQLite format 3\0", 16) + std::string(4096, '\x7F'));
-  EXPECT_EQ(failure([&] { app::LoadSlots(dir.path.wstring()); }), L"26 不是数据库文件（file is not a database）");
 }
 
 // A writer, quick to try again, over a store of a fresh folder; counts the failures told.
 struct WriterFixture {
-  static app::SlotWriter::Timing Fast() {
-    using ms = std::chrono::milliseconds;
-    return {ms(20), ms(10), ms(10), ms(40)};
-  }
+  using ms = std::chrono::milliseconds;
   bool Settled() { return PumpUntil([&] { return !writer.Pending(); }, 20000); }
   bool AttemptsReach(int count) { return PumpUntil([&] { return writer.Attempts() >= count; }, 20000); }
   TempDir dir;
   fs::path file = dir.path / L"data.mdb";
   app::SlotStore store{dir.path.wstring()};
   std::atomic<int> told{0};
-  app::SlotWriter writer{store, [this] { ++told; }, Fast()};
+  app::SlotWriter writer{store, [this] { ++told; }, {ms(20), ms(10), ms(10), ms(40)}};
 };
 
 TEST(SlotWriter, WritesTheLatestTextOfEachSlotHandedOverTheRowsInSlotOrder) {
@@ -244,6 +217,10 @@ TEST(SlotWriter, AFileHeldByAnotherProgramIsTriedAgainWithoutAWordAndNothingIsWr
       ASSERT_TRUE(f.AttemptsReach(3));
       EXPECT_EQ(std::make_tuple(f.writer.Pending(), f.told.load(), f.writer.LastFailure().has_value()),
                 std::make_tuple(true, 0, false));
+      // Written straight away, the lock is told and the baseline stays.
+      app::SlotStore store(f.dir.path.wstring());
+      EXPECT_EQ(Failure([&] { store.Write(3, L"late", 50); }), Told(5, f.file, L"文件正被其他程序占用（database is locked）"));
+      EXPECT_EQ(store.Baseline(), app::SlotTexts{});
       if (stop) f.writer.Stop(), f.writer.Hand(5, L"never");  // returns though a write waits for the lock
     }
     ASSERT_TRUE(f.Settled());
@@ -274,28 +251,23 @@ TEST(SlotWriter, AFailureIsToldOnceUntilEverySlotIsWrittenAgain) {
   ASSERT_TRUE(PumpUntil([&] { return f.told == 2; }));
 }
 
-}  // namespace
-
 // An older version's Jet data.mdb taken over: its slots by the row rules,
 // every row in the new file, the old file kept byte for byte; files that
 // cannot be read told apart and left as they are; folders that take no new
 // file; an import stopped at any step.
-namespace {
-
 using jet_damage::Bytes;
 
-#define REQUIRE_SAMPLES(dir)                                                              \
-  const std::optional<fs::path> dir##_found = JetSamplesDir();                            \
-  if (!dir##_found) GTEST_SKIP() << "Jet sample files not found (set CLIP_JET_SAMPLES)"; \
-  const fs::path dir = *dir##_found / L"slots"
+class OldSlotFile : public ::testing::Test {
+ protected:
+  void SetUp() override { if (!JetSamplesDir()) GTEST_SKIP() << "Jet sample files not found (set CLIP_JET_SAMPLES)"; }
+  const fs::path samples = JetSamplesDir().value_or(fs::path()) / L"slots";
+};
 
 // The names in the folder, in order, each followed by a blank.
 std::wstring Listing(const fs::path& dir) {
   std::set<std::wstring> names;
-  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().wstring());
-  std::wstring out;
-  for (const std::wstring& name : names) out += name + L" ";
-  return out;
+  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().wstring() + L" ");
+  return std::accumulate(names.begin(), names.end(), std::wstring());
 }
 
 // The slots of the sample files, as their README lists them.
@@ -314,8 +286,7 @@ std::string OldRows(const fs::path& file) {
   return Sql(file, "select id, substr(replace(cont, char(13, 10), '~'), 1, 16) from data order by rowid");
 }
 
-TEST(OldSlotFile, SampleFilesAreTakenOverOnceWithEveryRowAndTheOldFileKept) {
-  REQUIRE_SAMPLES(samples);
+TEST_F(OldSlotFile, SampleFilesAreTakenOverOnceWithEveryRowAndTheOldFileKept) {
   ASSERT_EQ(SampleSlots()[6].size(), 118893u);
   for (const std::wstring name : {L"compressed", L"plain", L"empty"}) {
     TempDir dir;
@@ -345,7 +316,7 @@ jet::Value Value(jet::ValueKind kind, int64_t integer, double real = 0, const st
   return value;
 }
 
-TEST(OldSlotFile, TheFirstRowWhoseIdIsTheSlotsNumberCountsAndTheNewFileReadsTheSame) {
+TEST(OldSlotRows, TheFirstRowWhoseIdIsTheSlotsNumberCountsAndTheNewFileReadsTheSame) {
   using K = jet::ValueKind;
   const auto text = [](const std::u16string& t) { return Value(K::kText, 0, 0, t); };
   const jet::Value null;
@@ -379,20 +350,14 @@ void ExpectRefused(const fs::path& dir, long number, const std::wstring& words) 
   const fs::path data = dir / L"data.mdb";
   const uintmax_t size = fs::file_size(data);
   const std::string before = size < (1u << 20) ? FileBytes(data) : "";
-  try {
-    app::SlotStore(dir.wstring()).Load();
-    ADD_FAILURE() << "no failure: " << words;
-  } catch (const forms::RuntimeError& e) {
-    EXPECT_EQ(std::make_tuple(e.number(), e.description().find(words) != std::wstring::npos,
-                              e.description().find(L"数据库文件“" + data.wstring() + L"”出错：")),
-              std::make_tuple(number, true, size_t{0})) << e.description();
-  }
+  const auto [got, told] = Failure([&] { app::SlotStore(dir.wstring()).Load(); });
+  EXPECT_EQ(std::make_tuple(got, told.find(words) != std::wstring::npos, told.find(Told(0, data, L"").second)),
+            std::make_tuple(number, true, size_t{0})) << told;
   EXPECT_EQ(std::make_tuple(fs::file_size(data), size > before.size() || FileBytes(data) == before, Listing(dir)),
             std::make_tuple(size, true, std::wstring(L"data.mdb "))) << words;
 }
 
-TEST(OldSlotFile, FilesThatCannotBeReadAreToldWhichAndLeftAsTheyAre) {
-  REQUIRE_SAMPLES(samples);
+TEST_F(OldSlotFile, FilesThatCannotBeReadAreToldWhichAndLeftAsTheyAre) {
   const std::string plain = FileBytes(samples / L"slots-v2000-plain.mdb"), notable = FileBytes(samples / L"slots-v2000-notable.mdb");
   const jet_damage::SlotFile f(Bytes(plain.begin(), plain.end()));
   ASSERT_TRUE(f.Found());
@@ -400,13 +365,11 @@ TEST(OldSlotFile, FilesThatCannotBeReadAreToldWhichAndLeftAsTheyAre) {
   using jet_damage::Put;
   const std::tuple<Bytes, long, std::wstring> cases[] = {
       {Bytes(notable.begin(), notable.end()), 1, L"没有表 data（no table data）"},
-      {f.Renamed("cont", "cant"), 1, L"表 data 没有字段 cont"},
-      {f.Renamed("id", "ix"), 1, L"表 data 没有字段 id"},
+      {f.Renamed("cont", "cant"), 1, L"表 data 没有字段 cont"}, {f.Renamed("id", "ix"), 1, L"表 data 没有字段 id"},
       {Bytes(b.begin(), b.begin() + 3000), 11, L"文件已损坏（the file is cut short"},
       {Bytes(b.begin(), b.begin() + f.data_page * jet_damage::kPage), 11, L"is past the end of the file"},
       {f.PageOutOfRange(), 11, L"page 16777215 is past the end of the file"},
-      {f.MemoLoop(), 11, L"loops back"},
-      {f.RowPastPage(), 11, L"outside its place in the page"},
+      {f.MemoLoop(), 11, L"loops back"}, {f.RowPastPage(), 11, L"outside its place in the page"},
       {Put(b, 0x3E, b[0x3E] ^ 0x5A, 1), 26, L"是加密的 Jet 数据库"},
       {Put(b, 0x42, b[0x42] ^ 0x31, 1), 26, L"是设有密码的 Jet 数据库"},
       {Put(b, 0x14, 2, 1), 26, L"是较新版本的 Access 数据库"}};
@@ -417,18 +380,12 @@ TEST(OldSlotFile, FilesThatCannotBeReadAreToldWhichAndLeftAsTheyAre) {
   }
   // Too large: refused by its size before anything is read.
   TempDir dir;
-  HANDLE file = CreateFileW((dir.path / L"data.mdb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  DWORD written = 0;
-  LARGE_INTEGER end;
-  end.QuadPart = static_cast<LONGLONG>(app::kMaxOldFileBytes) + 1;
-  ASSERT_TRUE(WriteFile(file, plain.data(), 4096, &written, nullptr) && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) &&
-              SetEndOfFile(file));
-  CloseHandle(file);
+  PutFile(dir.path / L"data.mdb", plain.substr(0, 4096));
+  fs::resize_file(dir.path / L"data.mdb", app::kMaxOldFileBytes + 1);
   ExpectRefused(dir.path, 18, L"超过旧版槽文件的上限 256 MB");
 }
 
-TEST(OldSlotFile, AFolderThatTakesNoNewFileShowsTheSlotsAndAWriteTakesTheFileOverOnceItDoes) {
-  REQUIRE_SAMPLES(samples);
+TEST_F(OldSlotFile, AFolderThatTakesNoNewFileShowsTheSlotsAndAWriteTakesTheFileOverOnceItDoes) {
   const std::string old = FileBytes(samples / L"slots-v2000-compressed.mdb");
   // A folder in the way of a file the take-over writes, as in a folder that takes no files.
   for (const auto& [obstacle, number] : {std::pair{L"data.mdb-import.lock", 8}, {L"data.mdb-copy.tmp", 8}, {L"data.mdb-new.tmp", 14}}) {
@@ -445,17 +402,12 @@ TEST(OldSlotFile, AFolderThatTakesNoNewFileShowsTheSlotsAndAWriteTakesTheFileOve
     const bool save = obstacle == std::wstring(L"data.mdb-copy.tmp");
     app::SlotTexts want = SampleSlots();
     want[3] = L"four";
-    long failed = 0;
-    try {
-      save ? store.Save(want) : (void)store.Write(4, L"four");
-    } catch (const forms::RuntimeError& e) {
-      failed = e.number();
-    }
-    EXPECT_EQ(std::make_tuple(failed, FileBytes(data) == old, Listing(dir.path)),
+    const auto write = [&] { save ? store.Save(want) : (void)store.Write(4, L"four"); };
+    EXPECT_EQ(std::make_tuple(Failure(write).first, FileBytes(data) == old, Listing(dir.path)),
               std::make_tuple(number, true, L"data.mdb " + std::wstring(obstacle) + L" "));
     // Once the folder takes files, the write takes the old file over first.
     fs::remove(dir.path / obstacle);
-    save ? store.Save(want) : (void)store.Write(4, L"four");
+    write();
     EXPECT_EQ(std::make_tuple(store.HoldsOldFile(), app::LoadSlots(dir.path.wstring()) == want,
                               FileBytes(dir.path / L"data-旧版.mdb") == old, Listing(dir.path)),
               std::make_tuple(false, true, true, std::wstring(L"data-旧版.mdb data.mdb "))) << obstacle;
@@ -464,16 +416,13 @@ TEST(OldSlotFile, AFolderThatTakesNoNewFileShowsTheSlotsAndAWriteTakesTheFileOve
 
 struct Stop {};
 
-TEST(OldSlotFile, AnImportStoppedAtAnyStepLeavesTheDataWholeAndTheNextStartEndsItCleanly) {
-  REQUIRE_SAMPLES(samples);
+TEST_F(OldSlotFile, AnImportStoppedAtAnyStepLeavesTheDataWholeAndTheNextStartEndsItCleanly) {
   const std::string old = FileBytes(samples / L"slots-v2000-compressed.mdb");
   for (const std::string step : {"read", "copy written", "kept", "rows written", "flushed", "replaced"}) {
     TempDir dir;
     const fs::path data = dir.path / L"data.mdb", kept = dir.path / L"data-旧版.mdb";
     PutFile(data, old);
-    app::SetImportStepHookForTesting([&](const char* done) {
-      if (done == step) throw Stop();
-    });
+    app::SetImportStepHookForTesting([&](const char* done) { if (done == step) throw Stop(); });
     EXPECT_THROW(app::SlotStore(dir.path.wstring()).Load(), Stop) << step;
     app::SetImportStepHookForTesting(nullptr);
     // data.mdb is the old file or the whole new one; the old bytes were kept before it changed.
