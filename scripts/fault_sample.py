@@ -19,7 +19,7 @@ ROOT = Path(__file__).resolve().parent.parent
 # (folder-level label, file, [(old, new), ...])
 FAULTS = [
     ("leave opacity", "skin/interaction/mouse_handlers.cpp",
-     [("prop::kAlphaLevel, 140)", "prop::kAlphaLevel, 120)")]),
+     [("VisualState::Hot, 140)", "VisualState::Hot, 120)")]),
     ("hot face level clamp", "skin/interaction/button_faces.cpp",
      [("prop::kAlphaLevel, 255)", "prop::kAlphaLevel, 250)")]),
     ("fade step", "skin/interaction/fade_step.h",
@@ -77,7 +77,7 @@ FAULTS = [
     ("hotkey ids", "app/hot_key_id.h",
      [("return group * 100 + virtualKey;", "return group * 10 + virtualKey;")]),
     ("slot row updated", "app/slot_store.cpp",
-     [('"select rowid from data where id=?1"', '"select rowid from data where id=?1 order by rowid desc"')]),
+     [('"select rowid, cont from data where id=?1"', '"select rowid, cont from data where id=?1 order by rowid desc"')]),
     ("slot tab index", "app/frm_main.cpp",
      [("n == 9 ? 20 : 2 * n + 18", "n == 9 ? 21 : 2 * n + 18")]),
     ("slot not changed here written over another program's value", "app/slot_store.cpp",
