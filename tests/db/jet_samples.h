@@ -11,7 +11,8 @@
 inline std::optional<std::filesystem::path> JetSamplesDir() {
   wchar_t set[1024] = {};
   const DWORD length = GetEnvironmentVariableW(L"CLIP_JET_SAMPLES", set, 1024);
-  std::wstring dir = length > 0 && length < 1024 ? std::wstring(set) : std::wstring(CLIP_SOURCE_DIR) + L"/../shared/jet";
+  const auto beside = std::filesystem::path(CLIP_SOURCE_DIR).parent_path() / L"shared" / L"jet";
+  std::wstring dir = length > 0 && length < 1024 ? std::wstring(set) : beside.wstring();
   if (!dir.empty() && dir[0] == L'/') dir = L"Z:" + dir;
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::path(dir) / L"slots", error)) return std::filesystem::path(dir);

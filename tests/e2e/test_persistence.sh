@@ -179,7 +179,7 @@ trap finish EXIT
 # the old file kept byte for byte beside it; the next start the same slots
 # without a word. In a folder that takes no files the slots are shown from
 # the old file, which stays as it is.
-SLOTS_FILE="${CLIP_JET_SAMPLES:-$CLIP_SOURCE_DIR/../shared/jet}/slots/slots-v2000-compressed.mdb"
+SLOTS_FILE="${CLIP_JET_SAMPLES:-$(dirname "$CLIP_SOURCE_DIR")/shared/jet}/slots/slots-v2000-compressed.mdb"
 # old_app DIR: a copy of the program beside a copy of the old file, started.
 old_app() {
   mkdir "$1" && cp "$CLIP_EXE" "$1/clipboard.exe" && cp "$SLOTS_FILE" "$1/data.mdb" && chmod u+w "$1/data.mdb"
