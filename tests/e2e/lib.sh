@@ -57,8 +57,16 @@ holds() {
 # none of the programs these tests start runs, a start first waits for the old
 # desktop to be gone.
 DESKTOP_PROGRAMS='^([^ ]*[/\\])?(clipboard[^ /\\]*|test_editor|notepad|wordpad|wineboot)\.exe( |$)'
+# ours PGREP-ARGS...: true when a process of this Wine prefix matches.
+ours() {
+  local pid
+  for pid in $(pgrep "$@" 2>/dev/null); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
 desktop_ready() {
-  if pgrep -if "$DESKTOP_PROGRAMS" >/dev/null 2>&1 || ! pgrep -f 'explorer\.exe /desktop=shell' >/dev/null 2>&1; then
+  if ours -if "$DESKTOP_PROGRAMS" || ! ours -f 'explorer\.exe /desktop=shell'; then
     echo yes
   else
     echo no
