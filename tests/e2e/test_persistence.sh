@@ -243,7 +243,8 @@ bad_file() {
   rm -f "$APPDIR/Config.ini"
   in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
   local text
-  text="$(probe --wait 20000 errorbox | tr '\n' ' ' | sed 's/“[^”]*\\app\\data.mdb”/“data.mdb”/')"
+  text="$(probe --wait 40000 errorbox | tr '\n' ' ' | sed 's/“[^”]*\\app\\data.mdb”/“data.mdb”/')" ||
+    die "$1: no message came ($(pgrep -fc "^$APPDIR/") running)"
   check "$1: reported" "$text" "运行时错误 '$2':  数据库文件“data.mdb”出错：$3，文件未改动 "
   check "$1: no window" "$(probe --wait 0 title || echo none)" "none"
   probe errorbox ok >/dev/null
