@@ -34,6 +34,39 @@ float AsFloat(uint32_t bits) {
   return value;
 }
 
+// A Decimal's 17 bytes: a sign byte (0x80 when negative), then the magnitude
+// as four 32-bit little-endian words, the most significant first. Its last
+// `scale` digits follow the point; there are at least scale + 1 digits.
+std::u16string DecimalText(ByteView data, unsigned scale) {
+  uint32_t words[4];
+  bool zero = true;
+  for (size_t i = 0; i < 4; ++i) {
+    words[i] = data.U32(1 + 4 * i, "decimal");
+    zero = zero && words[i] == 0;
+  }
+  std::string digits;  // least significant first
+  for (bool more = true; more;) {
+    // Divides the magnitude by 10^9, the remainder giving nine digits.
+    uint64_t rest = 0;
+    more = false;
+    for (uint32_t& word : words) {
+      const uint64_t part = rest << 32 | word;
+      word = static_cast<uint32_t>(part / 1000000000);
+      rest = part % 1000000000;
+      more = more || word != 0;
+    }
+    for (int i = 0; i < 9; ++i, rest /= 10) digits.push_back(static_cast<char>('0' + rest % 10));
+  }
+  while (digits.size() > scale + 1 && digits.back() == '0') digits.pop_back();
+  if (digits.size() < scale + 1) digits.resize(scale + 1, '0');
+  std::u16string text = !zero && (data.U8(0, "decimal sign") & 0x80) != 0 ? u"-" : u"";
+  for (size_t i = digits.size(); i-- > 0;) {
+    text.push_back(static_cast<char16_t>(digits[i]));
+    if (i == scale && i != 0) text.push_back(u'.');
+  }
+  return text;
+}
+
 }  // namespace
 
 void ReadBudget::Spend(uint64_t bytes, const std::string& what) {
@@ -192,6 +225,11 @@ Value RowDecoder::DecodeBytes(const Column& column, ByteView data) const {
       need(8);
       value.kind = column.type == ColumnType::kDouble ? ValueKind::kReal : ValueKind::kDateTime;
       value.real = AsDouble(data.U64(0, "double"));
+      break;
+    case ColumnType::kNumeric:
+      need(17);
+      value.kind = ValueKind::kDecimal;
+      value.text = DecimalText(data, column.scale);
       break;
     case ColumnType::kText:
       value.kind = ValueKind::kText;

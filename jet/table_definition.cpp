@@ -21,6 +21,7 @@ struct Layout {
 constexpr Layout kJet3 = {12, 23, 25, 31, 35, 43, 8, 18, 1, 3, 13, 14, 16};
 constexpr Layout kJet4 = {16, 43, 45, 51, 55, 63, 12, 25, 5, 7, 15, 21, 23};
 constexpr size_t kJet3CodePage = 11;
+constexpr size_t kPrecision = 11, kScale = 12;  // of a Decimal column, in both formats
 constexpr size_t kPageHeader = 8;  // page type, a byte, two bytes, the next page
 constexpr uint8_t kFixedFlag = 0x01;
 
@@ -73,6 +74,10 @@ TableDefinition ReadTableDefinition(const PageFile& file, uint32_t page, const C
     column.fixed_offset = entry.U16(at.col_fixed_offset, "column fixed offset");
     column.length = entry.U16(at.col_length, "column length");
     if (jet3) column.code_page = entry.U16(kJet3CodePage, "column code page");
+    if (column.type == ColumnType::kNumeric) {
+      column.precision = entry.U8(kPrecision, "column precision");
+      column.scale = entry.U8(kScale, "column scale");
+    }
   }
 
   size_t name_at = static_cast<size_t>(names_at);

@@ -37,6 +37,8 @@ struct Column {
   uint16_t fixed_offset = 0;  // fixed-length columns: its offset in a row's fixed part
   uint16_t length = 0;        // declared length in bytes (0 for memo and OLE)
   uint16_t code_page = 0;     // Jet 3 text: the column's code page (0: the database's)
+  uint8_t precision = 0;      // Decimal: its digits in all
+  uint8_t scale = 0;          // Decimal: how many of them follow the point
   bool fixed = false;
 };
 

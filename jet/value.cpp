@@ -85,6 +85,7 @@ std::u16string ToText(const Value& value) {
     case ValueKind::kMoney: return Widen(MoneyText(value.integer));
     case ValueKind::kReal: return Widen(RealText(value.real, value.type == ColumnType::kFloat));
     case ValueKind::kDateTime: return Widen(DateText(value.real));
+    case ValueKind::kDecimal:
     case ValueKind::kText: return value.text;
     case ValueKind::kBinary:
       return Widen(value.type == ColumnType::kGuid && value.bytes.size() == 16 ? GuidText(value.bytes) : Hex(value.bytes));

@@ -7,9 +7,12 @@
 //   Currency                     kMoney: `integer` in ten-thousandths
 //   Single, Double               kReal
 //   Date/Time                    kDateTime: `real` days since 1899-12-30, the fraction the time of day
+//   Decimal                      kDecimal: `text` the number in decimal, with as
+//                                many digits after the point as the column's
+//                                scale ("-12.340", "0.005")
 //   Text, Memo                   kText (UTF-16)
-//   Binary, OLE, Replication ID, Decimal and any type this reader does not
-//   know                         kBinary: the stored bytes as they are
+//   Binary, OLE, Replication ID and any type this reader does not know
+//                                kBinary: the stored bytes as they are
 // A Null of any type is kNull.
 #include <cstdint>
 #include <string>
@@ -19,7 +22,7 @@
 
 namespace jet {
 
-enum class ValueKind { kNull, kBoolean, kInteger, kMoney, kReal, kDateTime, kText, kBinary };
+enum class ValueKind { kNull, kBoolean, kInteger, kMoney, kDecimal, kReal, kDateTime, kText, kBinary };
 
 struct Value {
   ValueKind kind = ValueKind::kNull;
@@ -36,7 +39,8 @@ struct Value {
 using Row = std::vector<Value>;  // one value per column, in the table's column order
 
 // The value as text: Null and the empty text give "", a boolean "1" or "0",
-// integers in decimal, money with four decimals ("-12.3400"), reals in the
+// integers in decimal, money with four decimals ("-12.3400"), a Decimal as
+// decoded, with its column's scale of decimals ("-12.340"), reals in the
 // shortest form that reads back the same ("0.1", "1e+300"), dates as
 // "YYYY-MM-DD HH:MM:SS" (a date outside years 1-9999 as its day number), a
 // Replication ID as "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}", other binary

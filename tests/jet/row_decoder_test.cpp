@@ -1,6 +1,6 @@
 // Rows built here byte by byte, so that layouts the sample files do not show
 // are tried too: Jet 3 rows past 255 bytes (the jump table), negative numbers,
-// columns added after a row was written, Booleans in the null mask.
+// columns added after a row was written, Booleans in the null mask, Decimals.
 #include <gtest/gtest.h>
 
 #include "jet/row_decoder.h"
@@ -98,6 +98,36 @@ TEST(JetRows, Jet4RowWithEveryKindOfColumnAndOffsetsOutsideTheRow) {
   } catch (const jet::Error& error) {
     EXPECT_EQ(error.kind(), jet::ErrorKind::kDamaged);
     EXPECT_STREQ(error.what(), "test table: a row's offset table of 65413 entries does not fit in its 5 bytes");
+  }
+}
+
+TEST(JetRows, DecimalsWithTheirColumnsScale) {
+  const struct {
+    uint8_t sign;
+    uint32_t words[4];  // the magnitude, most significant first
+    uint8_t scale;
+    const char16_t* text;
+  } cases[] = {
+      {0x00, {0, 0, 0, 1}, 0, u"1"},
+      {0x80, {0, 0, 0, 1234}, 2, u"-12.34"},
+      {0x00, {0, 0, 0, 5}, 3, u"0.005"},
+      {0x00, {0, 0, 0, 100}, 2, u"1.00"},
+      {0x80, {0, 0, 0, 0}, 2, u"0.00"},
+      {0x00, {0, 0x03FD35EB, 0x6D797A91, 0xBE38F34E}, 10, u"123456789012345678.9012345678"},
+      {0x80, {1, 0, 0, 0}, 0, u"-79228162514264337593543950336"},
+      {0x00, {~0u, ~0u, ~0u, ~0u}, 38, u"3.40282366920938463463374607431768211455"},
+  };
+  for (const auto& c : cases) {
+    jet::TableDefinition def;
+    def.columns = {Col(0, T::kNumeric, true, 0)};
+    def.columns[0].scale = c.scale;
+    Bytes fixed = {c.sign};
+    for (uint32_t word : c.words)
+      for (int i = 0; i < 4; ++i) fixed.push_back(static_cast<uint8_t>(word >> 8 * i));
+    const Bytes row = BuildRow(false, 1, fixed, {}, {}, 1);
+    const jet::Value value = Decode(false, def, row, row.size()).at(0);
+    EXPECT_EQ(value.kind, jet::ValueKind::kDecimal);
+    EXPECT_EQ(jet::ToText(value), c.text);
   }
 }
 

@@ -1,10 +1,12 @@
 // The slot files of an older version of the program (table `data`, fields
 // `id` and `cont`), read by the reader and by jet_dump.
 #include <cstdlib>
+#include <tuple>
 
 #include "jet/database.h"
 #include "jet/utf8.h"
 #include "tests/jet/jet_test_support.h"
+#include "tests/jet/slot_file_damage.h"
 
 namespace {
 
@@ -71,6 +73,18 @@ TEST(JetSlotFiles, EmptyTableMissingTableAndTheCatalogAsATable) {
   for (const jet::Column& column : catalog.columns()) columns += column.name + u",";
   EXPECT_EQ(columns, u"Id,ParentId,Name,Type,DateCreate,DateUpdate,Owner,Flags,Database,Connect,ForeignName,"
                      u"RmtInfoShort,RmtInfoLong,Lv,LvProp,LvModule,LvExtra,");
+}
+
+// `id` retyped Decimal (28, 4) in the table's definition.
+TEST(JetSlotFiles, DecimalColumnsTakePrecisionAndScaleFromTheDefinition) {
+  REQUIRE_JET_SAMPLES(dir);
+  const jet_damage::SlotFile slots(jet_test::ReadBytes(dir / "slots" / "slots-v2000-plain.mdb"));
+  const size_t id = slots.definition + 63;  // the first column's entry; the table has no index
+  ASSERT_EQ(slots.bytes.at(id), 0x03);
+  const jet::Database db(jet_damage::Put(jet_damage::Put(slots.bytes, id, 0x10, 1), id + 11, 0x041C, 2));
+  const jet::Column& column = db.OpenTable(u"data").columns().at(0);
+  EXPECT_EQ(std::make_tuple(column.type, int{column.precision}, int{column.scale}),
+            std::make_tuple(jet::ColumnType::kNumeric, 28, 4));
 }
 
 TEST(JetDump, ListsTablesAndPrintsATableAsCsvWithClearFailures) {
