@@ -1,20 +1,23 @@
 #include "app/clipboard_actions.h"
 
-#include <string>
-
-#include "app/frm_main.h"
-#include "forms/app.h"
-
 namespace app {
 
-ClipboardActions::ClipboardActions(FrmMain& form, PasteTiming pasteTiming, ReadTiming readTiming)
-    : form_(form), answerMs_(readTiming.answerMs), paste_(pasteTiming), reader_(readTiming) {}
+ClipboardActions::ClipboardActions(SlotHost& host, PasteClipboard::Timing pasteTiming, ReadTiming readTiming,
+                                   PasteClipboard::AccessCheck access)
+    : host_(host),
+      paste_(pasteTiming, nullptr, std::move(access),
+             [this](PasteNotice notice) {
+               host_.Tell(notice == PasteNotice::Elevated ? ActionNotice::Elevated : ActionNotice::PasteBusy,
+                          pastingSlot_);
+             }),
+      reader_(readTiming) {}
 
 void ClipboardActions::Store(int slot) { Add({Kind::Store, slot, nullptr}); }
 void ClipboardActions::Assign(int slot) { Add({Kind::Assign, slot, nullptr}); }
 void ClipboardActions::Paste(int slot) { Add({Kind::Paste, slot, GetForegroundWindow()}); }
 
 void ClipboardActions::Add(const Action& action) {
+  // A key held down would otherwise queue pastes faster than they go out.
   if (waiting_.size() >= kMaxWaiting) return;
   waiting_.push_back(action);
   if (!running_) RunNext();
@@ -36,7 +39,8 @@ void ClipboardActions::RunNext() {
 
 void ClipboardActions::Run(const Action& action) {
   if (action.kind == Kind::Paste) {
-    paste_.Paste(form_.txtClip(action.slot).Text(), action.target, [this] { Over(); });
+    pastingSlot_ = action.slot;
+    paste_.Paste(host_.SlotText(action.slot), action.target, [this] { Over(); });
   } else {
     reader_.Read([this, action](ClipboardRead read) {
       running_ = false;
@@ -49,24 +53,20 @@ void ClipboardActions::Run(const Action& action) {
 void ClipboardActions::TakeText(const Action& action, const ClipboardRead& read) {
   switch (read.outcome) {
     case ClipboardRead::Outcome::Text:
-      if (action.kind == Kind::Assign) form_.txtClip(action.slot).SetText(L"");
-      form_.txtClip(action.slot).SetText(read.text);
+      if (action.kind == Kind::Assign) host_.SetSlotText(action.slot, L"");
+      host_.SetSlotText(action.slot, read.text);
       break;
     case ClipboardRead::Outcome::NoAnswer:
-      // The actions behind it go on while the message is shown; one
-      // message at a time.
+      // The actions behind it go on while the user is told.
       RunNext();
-      if (telling_) break;
-      telling_ = true;
-      forms::App::Ask(L"剪贴板上的文字属于一个没有响应的程序，它在 " + std::to_wstring(answerMs_ / 1000) +
-                          L" 秒内没有交出文字。\n\n槽 " + std::to_wstring(action.slot) + L" 保持原样。",
-                      MB_OK | MB_ICONWARNING);
-      telling_ = false;
+      host_.Tell(ActionNotice::OwnerNoAnswer, action.slot);
       break;
     case ClipboardRead::Outcome::Busy:
+      RunNext();
+      host_.Tell(ActionNotice::StoreBusy, action.slot);
+      break;
     case ClipboardRead::Outcome::Unreadable:
-      // Held open by another program, or announced text never handed over:
-      // the slot stays as it was.
+      // Announced text never handed over: the slot stays as it was.
       break;
   }
 }

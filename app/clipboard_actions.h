@@ -8,22 +8,38 @@
 #include <windows.h>
 
 #include <deque>
+#include <string>
 
 #include "app/clipboard_text_reader.h"
 #include "app/paste_clipboard.h"
 
 namespace app {
 
-class FrmMain;
+// What the user is told about an action.
+enum class ActionNotice {
+  OwnerNoAnswer,  // the clipboard's owner did not hand its text over: the slot stays
+  Elevated,       // the target runs as administrator: the text waits for the user's Ctrl+V
+  PasteBusy,      // another program held the clipboard open: nothing was pasted
+  StoreBusy,      // another program held the clipboard open: the slot stays
+};
+
+// The slots the actions read and fill, and the user they tell; the window
+// that holds the slots supplies it.
+class SlotHost {
+ public:
+  virtual ~SlotHost() = default;
+  virtual std::wstring SlotText(int slot) = 0;
+  virtual void SetSlotText(int slot, const std::wstring& text) = 0;
+  virtual void Tell(ActionNotice notice, int slot) = 0;
+};
 
 class ClipboardActions {
  public:
-  // Actions asked for beyond this many waiting ones are dropped (a key held
-  // down repeats faster than pastes can go out).
+  // Actions asked for beyond this many waiting ones are dropped.
   static constexpr size_t kMaxWaiting = 32;
 
-  explicit ClipboardActions(FrmMain& form, PasteTiming pasteTiming = PasteTiming(),
-                            ReadTiming readTiming = ReadTiming());
+  explicit ClipboardActions(SlotHost& host, PasteClipboard::Timing pasteTiming = PasteTiming(),
+                            ReadTiming readTiming = ReadTiming(), PasteClipboard::AccessCheck access = nullptr);
 
   // The slot becomes the clipboard's text (empty when it holds none).
   void Store(int slot);
@@ -51,11 +67,10 @@ class ClipboardActions {
   void TakeText(const Action& action, const ClipboardRead& read);
   void Over();
 
-  FrmMain& form_;
-  DWORD answerMs_;  // for the message about an owner that did not answer
+  SlotHost& host_;
   std::deque<Action> waiting_;
   bool running_ = false;
-  bool telling_ = false;
+  int pastingSlot_ = 0;
   PasteClipboard paste_;
   ClipboardTextReader reader_;
 };

@@ -13,6 +13,7 @@
 #include "app/slot_text_file.h"
 #include "app/slot_write_check.h"
 #include "app/tip_text.h"
+#include "app/user_notes.h"
 #include "forms/app.h"
 #include "forms/event_guard.h"
 #include "forms/runtime_error.h"
@@ -39,12 +40,6 @@ constexpr UINT kSlotWriteFailedMessage = WM_APP + 1;
 constexpr UINT kHotKeysHeldMessage = WM_APP + 2;
 constexpr UINT kOldSlotsMessage = WM_APP + 3;
 constexpr UINT_PTR kWriteTimerId = 1;
-
-// "Alt+2", "Ctrl+5".
-std::wstring HotKeyName(int id) {
-  return std::wstring(HotKeyGroup(id) == kStoreGroup ? L"Alt+" : L"Ctrl+") +
-         static_cast<wchar_t>(HotKeySlot(id) + L'0');
-}
 
 }  // namespace
 
@@ -337,15 +332,6 @@ void FrmMain::ReportSlotWriteFailure() {
   forms::App::Ask(text, MB_OK | MB_ICONWARNING);
 }
 
-std::wstring FrmMain::OldSlotsNote(const SlotImport& imported) {
-  if (!imported.notTaken)
-    return L"已接管旧版程序的槽：旧版的 data.mdb 已转换为新格式。\n\n旧版的 data.mdb 原样保存在：\n\n" + imported.keptPath;
-  return L"已显示旧版程序的槽，但旧版的 data.mdb 无法转换为新格式：\n\n" +
-         forms::FormatRuntimeErrorText(imported.notTaken->number(), imported.notTaken->description()) +
-         L"\n\n旧版的 data.mdb 保持原样。程序照常运行，但槽的改动暂时无法保存；程序会稍后再试，关闭时也会再试，"
-         L"仍不成功时槽的文字将保存在文本文件中。";
-}
-
 void FrmMain::ReportOldSlots(UINT icon) {
   if (oldSlotsNote_.empty()) return;
   const std::wstring note = std::move(oldSlotsNote_);
@@ -355,10 +341,22 @@ void FrmMain::ReportOldSlots(UINT icon) {
 
 void FrmMain::ReportHeldHotKeys() {
   if (heldHotKeys_.empty()) return;
-  std::wstring keys;
-  for (int id : heldHotKeys_) keys += (keys.empty() ? L"" : L"、") + HotKeyName(id);
+  const std::wstring note = HeldHotKeysNote(heldHotKeys_);
   heldHotKeys_.clear();
-  forms::App::Ask(L"以下热键已被其他程序占用，在本程序中不起作用：" + keys, MB_OK | MB_ICONWARNING);
+  forms::App::Ask(note, MB_OK | MB_ICONWARNING);
+}
+
+void FrmMain::Tell(ActionNotice notice, int slot) {
+  const std::wstring text = ActionNoteText(notice, slot);
+  if (notice != ActionNotice::OwnerNoAnswer) {
+    // The user goes on in the window they work in: no box in the way.
+    notice_.Show(text, GetForegroundWindow());
+    return;
+  }
+  if (telling_) return;  // one message at a time
+  telling_ = true;
+  forms::App::Ask(text, MB_OK | MB_ICONWARNING);
+  telling_ = false;
 }
 
 void FrmMain::txtClip_GotFocus(int) {}

@@ -13,13 +13,14 @@
 #include "forms/command_button.h"
 #include "forms/form.h"
 #include "forms/label.h"
+#include "forms/notice_popup.h"
 #include "forms/picture_box.h"
 #include "forms/text_box.h"
 #include "skin/clsSkinner.h"
 
 namespace app {
 
-class FrmMain : public forms::Form {
+class FrmMain : public forms::Form, public SlotHost {
  public:
   static constexpr int kSlotCount = 9;
   static constexpr double kMinWidth = 3750;   // twips
@@ -62,6 +63,14 @@ class FrmMain : public forms::Form {
   // The clipboard side of pasting a slot with Ctrl+digit.
   PasteClipboard& Paste() { return actions_->paste(); }
 
+  // A note shown without a modal box (a paste that could not be sent).
+  const forms::NoticePopup& Notice() const { return notice_; }
+
+  // The slots as the clipboard actions see them, and what they tell.
+  std::wstring SlotText(int slot) override { return txtClip(slot).Text(); }
+  void SetSlotText(int slot, const std::wstring& text) override { txtClip(slot).SetText(text); }
+  void Tell(ActionNotice notice, int slot) override;
+
   // Writes changed slots to data.mdb while the program runs (from start-up
   // to shut-down; null otherwise).
   SlotWriter* Writer() { return writer_.get(); }
@@ -100,7 +109,6 @@ class FrmMain : public forms::Form {
   void ReportHeldHotKeys();
   // Told once at start-up: an older version's slots taken over, or shown
   // from its file where the folder would not take a new one.
-  static std::wstring OldSlotsNote(const SlotImport& imported);
   void ReportOldSlots(UINT icon);
 
   std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;
@@ -118,6 +126,8 @@ class FrmMain : public forms::Form {
   std::vector<int> heldHotKeys_;  // ids refused at start-up
   std::wstring oldSlotsNote_;     // told once after start-up, then empty
   std::unique_ptr<skin::clsSkinner> skinner_;  // from start-up to shut-down
+  forms::NoticePopup notice_;
+  bool telling_ = false;  // a message box about an action is up
   HICON icon_ = nullptr;
   bool inTray_ = false;
 };

@@ -10,6 +10,7 @@ namespace mod_HotKey {
 
 WNDPROC OldWndProc = nullptr;
 HWND MainWindow = nullptr;
+BOOL(WINAPI* RegisterKey)(HWND window, int id, UINT modifiers, UINT virtualKey) = &RegisterHotKey;
 
 void InstallHotKeyWndProc(HWND mainWindow) {
   MainWindow = mainWindow;
@@ -18,8 +19,8 @@ void InstallHotKeyWndProc(HWND mainWindow) {
 }
 
 bool AddSlotHotKey(int group, int virtualKey) {
-  return RegisterHotKey(MainWindow, HotKeyId(group, virtualKey), static_cast<UINT>(group),
-                        static_cast<UINT>(virtualKey)) != FALSE;
+  return RegisterKey(MainWindow, HotKeyId(group, virtualKey), static_cast<UINT>(group) | MOD_NOREPEAT,
+                     static_cast<UINT>(virtualKey)) != FALSE;
 }
 
 bool RemoveSlotHotKey(int group, int virtualKey) {

@@ -22,14 +22,18 @@ extern HWND MainWindow;
 // HotKeyWndProc in front of it.
 void InstallHotKeyWndProc(HWND mainWindow);
 
-// RegisterHotKey(MainWindow, group*100 + key, group, key); true when the
-// system accepted it (false when another program holds the key).
+// RegisterHotKey(MainWindow, group*100 + key, group | MOD_NOREPEAT, key);
+// true when the system accepted it (false when another program holds the
+// key). Without MOD_NOREPEAT every keyboard auto-repeat of a held key would
+// be one more hotkey message: one press, one action.
 bool AddSlotHotKey(int group, int virtualKey);
 bool RemoveSlotHotKey(int group, int virtualKey);
 
 // Alt+1, Ctrl+1, Alt+2, Ctrl+2 ... Alt+9, Ctrl+9. A refused key is left out;
 // returns the ids of those, in that order.
 std::vector<int> RegisterSlotHotKeys();
+// The system's RegisterHotKey (replaceable for tests).
+extern BOOL(WINAPI* RegisterKey)(HWND window, int id, UINT modifiers, UINT virtualKey);
 void UnregisterSlotHotKeys();
 
 // Alt+digit: the slot becomes the clipboard's text (empty for no text), in

@@ -12,7 +12,7 @@ namespace {
 constexpr UINT kPasteOver = WM_APP + 1;
 constexpr UINT kReleased = WM_APP + 2;
 
-enum TimerId : UINT_PTR { kOpenTimer = 1, kWatchTimer, kUntakenTimer, kGraceTimer, kEmptyTimer };
+enum TimerId : UINT_PTR { kOpenTimer = 1, kWatchTimer, kQueueTimer, kKeepTimer, kGraceTimer, kEmptyTimer };
 
 // Spacing of the attempts to open a clipboard that others hold open.
 constexpr UINT kRetryMs = 10;
@@ -22,12 +22,6 @@ class ClipboardCloser {
   ~ClipboardCloser() { CloseClipboard(); }
 };
 
-DWORD ProcessOf(HWND hwnd) {
-  DWORD process = 0;
-  if (hwnd) GetWindowThreadProcessId(hwnd, &process);
-  return process;
-}
-
 // A registered format holding one DWORD, as clipboard monitors read them.
 void PutFlag(const wchar_t* name, DWORD value) {
   const UINT format = RegisterClipboardFormatW(name);
@@ -35,11 +29,17 @@ void PutFlag(const wchar_t* name, DWORD value) {
   if (block && !SetClipboardData(format, block)) GlobalFree(block);
 }
 
+bool Contains(const std::vector<DWORD>& processes, DWORD process) {
+  return std::find(processes.begin(), processes.end(), process) != processes.end();
+}
+
 }  // namespace
 
-PasteClipboard::PasteClipboard(Timing timing, Keystroke keystroke)
+PasteClipboard::PasteClipboard(Timing timing, Keystroke keystroke, AccessCheck access, Notify notify)
     : timing_(timing),
       keystroke_(keystroke ? std::move(keystroke) : Keystroke([] { forms::SendCtrlKey('V'); })),
+      access_(access ? std::move(access) : AccessCheck(&AccessOf)),
+      notify_(std::move(notify)),
       window_([this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         return HandleMessage(message, wParam, lParam, result);
       }) {}
@@ -47,7 +47,8 @@ PasteClipboard::PasteClipboard(Timing timing, Keystroke keystroke)
 PasteClipboard::~PasteClipboard() {
   const HWND owner = window_.hwnd();
   if (!owner) return;
-  for (UINT_PTR id : {kOpenTimer, kWatchTimer, kUntakenTimer, kGraceTimer, kEmptyTimer}) KillTimer(owner, id);
+  StopTimers();
+  KillTimer(owner, kEmptyTimer);
   done_ = nullptr;
   released_ = nullptr;
   // An offer still on the clipboard goes with its owner: the clipboard ends empty.
@@ -57,13 +58,22 @@ PasteClipboard::~PasteClipboard() {
   }
 }
 
+void PasteClipboard::StopTimers() {
+  for (UINT_PTR id : {kOpenTimer, kWatchTimer, kQueueTimer, kKeepTimer, kGraceTimer}) KillTimer(window_.hwnd(), id);
+}
+
 void PasteClipboard::Paste(std::wstring text, HWND target, Done done) {
   // The new offer replaces what is left of the last one.
-  for (UINT_PTR id : {kGraceTimer, kEmptyTimer}) KillTimer(window_.hwnd(), id);
+  StopTimers();
+  KillTimer(window_.hwnd(), kEmptyTimer);
   emptying_ = false;
   text_ = std::move(text);
   target_ = target;
   done_ = std::move(done);
+  readingWindow_ = nullptr;
+  targetProcesses_.clear();
+  // Asked before the offer: an elevated target leaves the text for the user.
+  elevated_ = target && access_(target) == TargetAccess::Elevated;
   phase_ = Phase::Opening;
   openingSince_ = GetTickCount();
   TryOffer();
@@ -75,6 +85,7 @@ void PasteClipboard::TryOffer() {
     if (!owner || GetTickCount() - openingSince_ >= timing_.openTimeoutMs) {
       // Held open by another program all along: the clipboard is left as it was.
       KillTimer(owner, kOpenTimer);
+      Tell(PasteNotice::ClipboardBusy);
       EndPaste();
     } else {
       SetTimer(owner, kOpenTimer, kRetryMs, nullptr);
@@ -92,9 +103,17 @@ void PasteClipboard::TryOffer() {
     MarkPrivate();
   }
   offered_ = true;
-  phase_ = Phase::Readers;
   offeredAt_ = lastSeenOpen_ = GetTickCount();
   wasOpen_ = false;
+  if (elevated_) {
+    // No keystroke: the user's own Ctrl+V reaches that window. The next
+    // action need not wait for it.
+    AwaitTargetRead(target_);
+    Tell(PasteNotice::Elevated);
+    PasteOver();
+    return;
+  }
+  phase_ = Phase::Readers;
   SetTimer(owner, kWatchTimer, timing_.pollMs, nullptr);
 }
 
@@ -138,16 +157,43 @@ void PasteClipboard::SendKeystroke() {
     EndPaste();
     return;
   }
-  targetProcess_ = ProcessOf(active);
-  phase_ = Phase::Sent;
-  SetTimer(owner, kUntakenTimer, timing_.untakenMs, nullptr);
+  if (!target_ && active && access_(active) == TargetAccess::Elevated) {
+    elevated_ = true;
+    AwaitTargetRead(active);
+    Tell(PasteNotice::Elevated);
+    PasteOver();
+    return;
+  }
+  AwaitTargetRead(active);
+  SetTimer(owner, kQueueTimer, timing_.untakenMs, nullptr);
   keystroke_();
+}
+
+void PasteClipboard::AwaitTargetRead(HWND window) {
+  readingWindow_ = window;
+  targetProcesses_ = TargetProcesses(window);
+  phase_ = Phase::Sent;
+  sentAt_ = GetTickCount();
+  // The user's own Ctrl+V may come whenever: an elevated target keeps the
+  // text until the next action.
+  if (!elevated_) SetTimer(window_.hwnd(), kKeepTimer, timing_.activePollMs, nullptr);
+}
+
+void PasteClipboard::WatchTarget() {
+  if (GetTickCount() - sentAt_ >= timing_.keepMs) {
+    EndPaste();
+    return;
+  }
+  // Gone to another window (not one the target owns, such as its dialog):
+  // that window's paste must not get the text, and the target will not ask.
+  const HWND active = GetForegroundWindow();
+  if (active && active != readingWindow_ && GetAncestor(active, GA_ROOTOWNER) != readingWindow_) EndPaste();
 }
 
 bool PasteClipboard::IsTargetReading() const {
   // A reader that opened the clipboard without a window cannot be told apart.
   const HWND opener = GetOpenClipboardWindow();
-  return !opener || !targetProcess_ || ProcessOf(opener) == targetProcess_;
+  return !opener || targetProcesses_.empty() || Contains(targetProcesses_, ProcessOf(opener));
 }
 
 void PasteClipboard::OnRenderRequest() {
@@ -163,10 +209,10 @@ void PasteClipboard::OnRenderRequest() {
   Render();
   if (phase_ == Phase::Sent) {
     phase_ = Phase::Taken;
-    KillTimer(window_.hwnd(), kUntakenTimer);
+    for (UINT_PTR id : {kQueueTimer, kKeepTimer}) KillTimer(window_.hwnd(), id);
     SetTimer(window_.hwnd(), kGraceTimer, timing_.graceMs, nullptr);
     // The next action starts once the target's read is over.
-    PostMessageW(window_.hwnd(), kPasteOver, 0, 0);
+    PasteOver();
   }
 }
 
@@ -176,15 +222,23 @@ void PasteClipboard::Render() {
   if (block && !SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
 }
 
+void PasteClipboard::Tell(PasteNotice notice) {
+  if (notify_) notify_(notice);
+}
+
+void PasteClipboard::PasteOver() { PostMessageW(window_.hwnd(), kPasteOver, 0, 0); }
+
 void PasteClipboard::EndPaste() {
   // Not pasted: the offer, if any, goes at once.
   phase_ = Phase::Idle;
+  StopTimers();
   StartEmptying();
-  PostMessageW(window_.hwnd(), kPasteOver, 0, 0);
+  PasteOver();
 }
 
 void PasteClipboard::Release(Done then) {
-  KillTimer(window_.hwnd(), kGraceTimer);
+  StopTimers();
+  if (phase_ == Phase::Sent || phase_ == Phase::Taken) phase_ = Phase::Idle;
   if (!offered_ && !emptying_) {
     // Nothing of ours on the clipboard.
     then();
@@ -235,13 +289,10 @@ void PasteClipboard::OnClipboardDestroyed() {
   offered_ = false;
   if (offering_) return;  // our own new offer replaces the old one
   // Emptied by another program: the text is gone, and so is the paste.
-  const HWND owner = window_.hwnd();
-  KillTimer(owner, kGraceTimer);
+  const bool waiting = phase_ == Phase::Readers || phase_ == Phase::Sent;
   if (phase_ == Phase::Opening || phase_ == Phase::Idle) return;
-  if (phase_ == Phase::Readers || phase_ == Phase::Sent) {
-    for (UINT_PTR id : {kWatchTimer, kUntakenTimer}) KillTimer(owner, id);
-    PostMessageW(owner, kPasteOver, 0, 0);
-  }
+  StopTimers();
+  if (waiting) PasteOver();
   phase_ = Phase::Idle;
 }
 
@@ -272,6 +323,8 @@ bool PasteClipboard::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&
       }
       return true;
     case WM_TIMER:
+      // The watches repeat; every other timer fires once.
+      if (wParam != kWatchTimer && wParam != kKeepTimer) KillTimer(window_.hwnd(), wParam);
       switch (wParam) {
         case kOpenTimer:
           TryOffer();
@@ -280,16 +333,18 @@ bool PasteClipboard::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&
           if (phase_ == Phase::Readers) WatchReaders();
           else KillTimer(window_.hwnd(), kWatchTimer);
           break;
-        case kUntakenTimer:
-          KillTimer(window_.hwnd(), kUntakenTimer);
-          if (phase_ == Phase::Sent) EndPaste();
+        case kQueueTimer:
+          // The target is slow to read: the next action may go, the text stays.
+          if (phase_ == Phase::Sent) PasteOver();
+          break;
+        case kKeepTimer:
+          if (phase_ == Phase::Sent) WatchTarget();
+          else KillTimer(window_.hwnd(), kKeepTimer);
           break;
         case kGraceTimer:
-          KillTimer(window_.hwnd(), kGraceTimer);
           StartEmptying();
           break;
         case kEmptyTimer:
-          KillTimer(window_.hwnd(), kEmptyTimer);
           TryEmpty();
           break;
         default:

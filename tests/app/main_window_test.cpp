@@ -16,6 +16,7 @@
 #include "app/mod_tray.h"
 #include "app/slot_store.h"
 #include "app/tip_text.h"
+#include "app/user_notes.h"
 #include "forms/app.h"
 #include "forms/control.h"
 #include "forms/twips.h"
@@ -365,10 +366,22 @@ TEST_F(MainWindow, KeysHeldByAnotherProgramAreNamedOnceAfterStartUp) {
   EXPECT_EQ(asked, std::vector<std::wstring>{});
 }
 
+std::vector<UINT> registeredModifiers;
+BOOL WINAPI RecordRegistration(HWND window, int id, UINT modifiers, UINT key) {
+  registeredModifiers.push_back(modifiers);
+  return RegisterHotKey(window, id, modifiers, key);
+}
+
 TEST_F(MainWindow, HotKeysAndTheirProcedureFromStartUpToShutDown) {
   const auto procOf = [](HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); };
   for (bool shutDown : {false, true}) {
+    hk::RegisterKey = &RecordRegistration, registeredModifiers.clear();
     FrmMain& f = Start();
+    hk::RegisterKey = &RegisterHotKey;
+    // One press, one action: no message for the keyboard's auto-repeat.
+    std::vector<UINT> want;
+    for (int n = 1; n <= 9; ++n) want.insert(want.end(), {MOD_ALT | MOD_NOREPEAT, MOD_CONTROL | MOD_NOREPEAT});
+    EXPECT_EQ(registeredModifiers, want);
     if (shutDown) f.Form_Unload();
     // Running: hotkeys, then the skin, then the form; detached: the form alone.
     EXPECT_EQ(procOf(f.hwnd()), shutDown ? &forms::Form::WndProc : &hk::HotKeyWndProc);
@@ -420,14 +433,46 @@ TEST_F(MainWindow, CtrlDigitPastesAndClipboardKeysActInTheOrderPressedWhileTheOw
   DestroyWindow(editor);
 
   // The store gives the owner 300 ms; the assign behind it finds the
-  // clipboard still held by that read, and gives up after a second.
-  app::ClipboardActions actions(f, app::PasteTiming(), app::ReadTiming{1000, 300});
-  SlowOwner hung;
-  actions.Store(5), actions.Assign(6);
-  EXPECT_TRUE(PumpUntil([&] { return actions.Idle(); }, 10000));
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_NE(asked[0].find(L"槽 5 保持原样"), std::wstring::npos) << asked[0].size();
-  for (int n : {5, 6}) ExpectSlot(n, L"old");
+  // clipboard still held by that read, gives up after a second and is told
+  // in a note, without a box.
+  const auto note = [&] { return f.Notice().hwnd() ? TextOf(f.Notice().hwnd()) : L"<none>"; };
+  {
+    app::ClipboardActions actions(f, app::PasteTiming(), app::ReadTiming{1000, 300});
+    SlowOwner hung;
+    actions.Store(5), actions.Assign(6);
+    EXPECT_TRUE(PumpUntil([&] { return actions.Idle(); }, 10000));
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_NE(asked[0].find(L"槽 5 保持原样"), std::wstring::npos) << asked[0].size();
+    for (int n : {5, 6}) ExpectSlot(n, L"old");
+    EXPECT_EQ(note(), app::ActionNoteText(app::ActionNotice::StoreBusy, 6));
+  }
+  // So is a paste that cannot be sent, and the active window stays as it is:
+  // an elevated target (the text stays on the clipboard for the user's own
+  // Ctrl+V), a clipboard held by another program.
+  HWND target = ActiveEditor();
+  ASSERT_NE(target, nullptr);
+  SetWindowTextW(target, L"");
+  app::PasteTiming quick;
+  quick.openTimeoutMs = 300;
+  bool elevated = true;
+  app::ClipboardActions pastes(f, quick, app::ReadTiming(), [&](HWND) {
+    return elevated ? app::TargetAccess::Elevated : app::TargetAccess::Reachable;
+  });
+  f.txtClip(7).SetText(L"给管理员窗口");
+  pastes.Paste(7);
+  EXPECT_TRUE(PumpUntil([&] { return note() == app::ActionNoteText(app::ActionNotice::Elevated, 7); }));
+  EXPECT_NE(note().find(L"管理员身份运行"), std::wstring::npos);
+  EXPECT_EQ(std::make_tuple(GetForegroundWindow(), TextOf(target), ClipText()),
+            std::make_tuple(target, std::wstring(), std::optional<std::wstring>(L"给管理员窗口")));
+  EXPECT_TRUE(PumpUntil([&] { return pastes.Idle(); }));  // emptied once read
+  elevated = false;
+  {
+    ClipHolder holder;
+    pastes.Paste(5);
+    EXPECT_TRUE(PumpUntil([&] { return note() == L"剪贴板正被其他程序占用，槽 5 没有粘贴。请稍后再按 Ctrl+5。"; }));
+  }
+  EXPECT_EQ(TextOf(target), L"");
+  DestroyWindow(target);
 }
 
 }  // namespace

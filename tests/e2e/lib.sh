@@ -17,7 +17,8 @@ FAILED=0
 log() { printf '%s\n' "$*" >&2; }
 fail() { log "FAIL: $*"; FAILED=1; }
 die() { fail "$*"; exit 1; }
-probe() { wine "$BIN/probe.exe" "$@" 2>/dev/null; }
+# A probe that hangs (a window that stopped answering) fails instead of holding the run.
+probe() { timeout 60 wine "$BIN/probe.exe" "$@" 2>/dev/null; }
 
 # check NAME GOT WANT
 check() { if [ "$2" == "$3" ]; then log "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi; }

@@ -5,7 +5,7 @@
 //   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
 // count, pixel X Y..., taskbarcreated, trayicon HWND, focus,
-// editor|notepad text|await TEXT|rect|hotkeys|clear|close, peer updates|reads|asked|renders|release|close.
+// editor|notepad text|await TEXT|rect|hotkeys|clear|late MS|boxprocess|close, peer updates|reads|asked|renders|release|close.
 // Of the program's main window (--any: also hidden; --image: of the copy whose
 // path contains TEXT): title, rect, topmost, state, close, minimize, picture,
 // trayicon, traydelete, tip, slot N, slotrect N, button N [clear],
@@ -39,6 +39,12 @@ void Print(const std::wstring& text) {
 }
 
 std::wstring Num(long long v) { return std::to_wstring(v); }
+
+DWORD ProcessOfWindow(HWND h) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  return pid;
+}
 
 std::wstring ClassOf(HWND h) {
   wchar_t buf[256] = {};
@@ -273,6 +279,12 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"clipboard") return PrintClipboard();
+  if (cmd == L"clipopener") {
+    HWND opener = GetOpenClipboardWindow();
+    DWORD pid = 0;
+    const DWORD thread = opener ? GetWindowThreadProcessId(opener, &pid) : 0;
+    return Print(opener ? ClassOf(opener) + L" " + Num(pid) + L" " + Num(thread) + L"\n" : L"none\n"), 0;
+  }
   if (cmd == L"cursor") {
     POINT pt{};
     GetCursorPos(&pt);
@@ -307,7 +319,7 @@ int wmain(int argc, wchar_t** argv) {
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(0, &info);
     HWND editor = FindWindowW(nullptr, L"HotkeyTestEditor"), notepad = FindWindowW(L"Notepad", nullptr);
-    if (info.hwndFocus && editor && GetParent(info.hwndFocus) == editor) return Print(L"editor\n"), 0;
+    if (info.hwndFocus && editor && GetAncestor(info.hwndFocus, GA_ROOT) == editor) return Print(L"editor\n"), 0;
     if (info.hwndFocus && notepad && GetParent(info.hwndFocus) == notepad) return Print(L"notepad\n"), 0;
     for (HWND main : MainWindows()) {
       auto slots = ChildrenOf(main, L"Edit");
@@ -328,7 +340,9 @@ int wmain(int argc, wchar_t** argv) {
       return notepad ? FindWindowW(L"Notepad", nullptr) : FindWindowW(nullptr, L"HotkeyTestEditor");
     });
     if (!editor) return fputs("probe: editor not found\n", stderr), 1;
-    HWND box = FindWindowExW(editor, nullptr, L"Edit", nullptr);
+    // The box may sit in a pane of another process (test_editor --guest-edit).
+    HWND pane = FindWindowExW(editor, nullptr, L"ClipGuestPane", nullptr);
+    HWND box = FindWindowExW(pane ? pane : editor, nullptr, L"Edit", nullptr);
     std::wstring what = arg(0);
     if (what == L"text") Print(TextOf(box));
     else if (what == L"await") {
@@ -339,6 +353,12 @@ int wmain(int argc, wchar_t** argv) {
     } else if (what == L"rect") Print(RectOf(box));
     else if (what == L"hotkeys") Print(Num(reinterpret_cast<INT_PTR>(GetPropW(editor, L"HOTKEYS"))) + L"\n");
     else if (what == L"clear") SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    else if (what == L"answers") {
+      DWORD_PTR r = 0;
+      Print(Num(SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r) != 0) + L" " +
+            Num(SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r) != 0) + L"\n");
+    } else if (what == L"late") SendMessageW(box, WM_APP + 7, static_cast<WPARAM>(_wtoi(arg(1).c_str())), 0);
+    else if (what == L"boxprocess") Print(Num(ProcessOfWindow(box) == ProcessOfWindow(editor) ? 0 : 1) + L"\n");
     else if (what == L"close") SendMessageW(box, EM_SETMODIFY, FALSE, 0), PostMessageW(editor, WM_CLOSE, 0, 0);
     else return Usage();
     return 0;

@@ -1,8 +1,12 @@
 // test_editor: the other programs on the desktop, for the end-to-end scripts.
-//   test_editor [--hold-alt D]
+//   test_editor [--hold-alt D] [--guest-edit 1]
 //       a window titled "HotkeyTestEditor" whose one multi-line edit box takes
 //       pastes; with --hold-alt it registers Alt+D before anything else, as
 //       another program holding a key would ("HOTKEYS" counts its WM_HOTKEY).
+//       With --guest-edit the edit box belongs to a second process
+//       (test_editor guest HWND), inside a window of that process which is
+//       the child of the editor's, as in a Store app's frame or a WebView2
+//       host. The box pastes MS late once sent kPasteLate with MS.
 //   test_editor reader [--hold MS] [--late MS]
 //       reads the clipboard's text on every clipboard update, as history
 //       tools, dictionaries and clipboard bridges do: at once, or MS later,
@@ -21,7 +25,10 @@
 
 namespace {
 
+constexpr UINT kPasteLate = WM_APP + 7;
 HWND edit = nullptr;
+WNDPROC editProc = nullptr;
+DWORD pasteLateMs = 0;
 DWORD holdMs = 0, lateMs = 0, renderAfterMs = 0;
 bool renderNever = false;
 HANDLE releaseEvent = nullptr;  // made before the offer, so that a release cannot come too early
@@ -82,6 +89,66 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
+// The edit box, pasting late when told to (a remote desktop, a busy program).
+LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  static bool late = false;
+  switch (message) {
+    case kPasteLate:
+      pasteLateMs = static_cast<DWORD>(wParam);
+      return 0;
+    case WM_PASTE:
+      if (!pasteLateMs || late) break;
+      SetTimer(hwnd, 7, pasteLateMs, nullptr);
+      return 0;
+    case WM_TIMER:
+      if (wParam != 7) break;
+      KillTimer(hwnd, 7);
+      late = true;
+      CallWindowProcW(editProc, hwnd, WM_PASTE, 0, 0);
+      late = false;
+      return 0;
+    case WM_DESTROY:
+      if (GetWindowThreadProcessId(GetAncestor(hwnd, GA_ROOT), nullptr) != GetCurrentThreadId()) PostQuitMessage(0);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcW(editProc, hwnd, message, wParam, lParam);
+}
+
+HWND MakeEdit(HWND parent, HINSTANCE instance) {
+  HWND box = CreateWindowExW(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 0, 0,
+                             480, 260, parent, nullptr, instance, nullptr);
+  if (!box) return nullptr;
+  SendMessageW(box, EM_SETLIMITTEXT, 0, 0);  // long pastes arrive whole, as in any editor
+  editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
+  return box;
+}
+
+HWND FindEdit(HWND window) {
+  HWND pane = FindWindowExW(window, nullptr, L"ClipGuestPane", nullptr);
+  return FindWindowExW(pane ? pane : window, nullptr, L"Edit", nullptr);
+}
+
+// The edit box made by a second process inside this window.
+HWND GuestEdit(HWND hwnd) {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring line = L"\"" + std::wstring(exe) + L"\" guest " + std::to_wstring(reinterpret_cast<UINT_PTR>(hwnd));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+  CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+  HWND box = nullptr;
+  // Messages the guest sends this window while it makes the box are answered meanwhile.
+  for (int i = 0; i < 1000 && !(box = FindEdit(hwnd)); ++i) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+  }
+  return box;
+}
+
 bool Offer(HWND hwnd) {
   for (int i = 0; !OpenClipboard(hwnd); ++i, Sleep(20)) {
     if (i == 100) return false;
@@ -98,11 +165,31 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   const bool reader = mode == L"reader", owner = mode == L"owner" && argc > 2;
+  if (mode == L"guest" && argc > 2) {
+    // The edit box of a window of another process.
+    HWND host = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wtoi64(argv[2])));
+    WNDCLASSW pane{};
+    pane.lpfnWndProc = DefWindowProcW;
+    pane.hInstance = instance;
+    pane.lpszClassName = L"ClipGuestPane";
+    RegisterClassW(&pane);
+    // The box's notifications go to the pane, in this process.
+    HWND inside = IsWindow(host) ? CreateWindowExW(WS_EX_NOPARENTNOTIFY, pane.lpszClassName, L"", WS_CHILD | WS_VISIBLE,
+                                                   0, 0, 480, 260, host, nullptr, instance, nullptr)
+                                 : nullptr;
+    if (!inside || !(edit = MakeEdit(inside, instance))) return 3;
+    SetFocus(edit);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) TranslateMessage(&msg), DispatchMessageW(&msg);
+    return 0;
+  }
+  bool guestEdit = false;
   int hold = -1, i = reader ? 2 : owner ? 3 : 1;
   if (owner) offerText = argv[2];
   for (; i + 1 < argc; i += 2) {
     const std::wstring opt = argv[i], value = argv[i + 1];
     if (opt == L"--hold-alt") hold = _wtoi(value.c_str());
+    else if (opt == L"--guest-edit") guestEdit = value == L"1";
     else if (opt == L"--hold") holdMs = static_cast<DWORD>(_wtoi(value.c_str()));
     else if (opt == L"--late") lateMs = static_cast<DWORD>(_wtoi(value.c_str()));
     else if (opt == L"--render-after" && value == L"never") renderNever = true;
@@ -123,9 +210,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                               400, 200, 500, 300, nullptr, nullptr, instance, nullptr);
   if (!hwnd || (reader && !AddClipboardFormatListener(hwnd)) || (owner && !Offer(hwnd))) return 3;
   if (!peer) {
-    edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | WS_VSCROLL, 0, 0,
-                           480, 260, hwnd, nullptr, instance, nullptr);
-    if (edit) SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // long pastes arrive whole, as in any editor
+    edit = guestEdit ? GuestEdit(hwnd) : MakeEdit(hwnd, instance);
     if (!edit || (hold >= 0 && !RegisterHotKey(hwnd, 1, MOD_ALT, static_cast<UINT>('0' + hold)))) return 3;
     SetFocus(edit);
   }

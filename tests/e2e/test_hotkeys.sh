@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Alt+digit and Ctrl+digit pressed in other programs (the test editor, which
-# holds Alt+5 itself, and Wine's Notepad) while a program of its own reads
+# holds Alt+5 itself and whose edit box belongs to a second process, as in a
+# Store app's frame or a WebView2 host; Wine's Notepad) while a program of its own reads
 # every clipboard change: slots filled from the clipboard and pasted whole,
 # every paste landing, one at a time and in a quick series, the clipboard
 # emptied after a paste, no menu mode left after Alt; the same while the
@@ -79,8 +80,29 @@ expect "Ctrl+1 and Ctrl+3 pressed together" A1B3 probe editor text
 expect "the clipboard ends empty" "<empty>" probe clipboard
 xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
 expect "Ctrl held, 3 pressed twice: two more pastes" "A1B3B3B3" probe editor text
-# A reader that keeps the clipboard open 50 ms, pasting into Wine's Notepad.
+# An editor whose edit box belongs to another process, inside a window of
+# that process (a Store app's frame, a WebView2 host): 20 pastes with the
+# reader beside it, 20 without.
+probe editor close
+gone "$BIN/test_editor.exe -" || fail "the editor did not close"
+start_editor --guest-edit 1
+check "the editor's box belongs to another process" "$(probe editor boxprocess)" 1
+focus_editor
+check "20 pastes into the other process's box, a reader beside it" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
 stop_peer
+focus_editor
+check "20 pastes into the other process's box" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
+probe editor close
+gone "$BIN/test_editor.exe -" || fail "the editor did not close"
+start_editor --hold-alt 5
+# A target that reads only 3 s after the keystroke (a remote desktop, a busy program).
+focus_editor
+probe editor late 3000
+xdotool key ctrl+1
+expect "Ctrl+1 into a target that reads 3 s late" "$(probe slot 1)" probe editor text
+expect "the clipboard emptied after the late read" "<empty>" probe clipboard
+probe editor late 0
+# A reader that keeps the clipboard open 50 ms, pasting into Wine's Notepad.
 start_peer reader --hold 50
 in_desktop "$WORK" notepad.exe
 probe --wait 20000 notepad rect >/dev/null || die "Notepad did not appear"

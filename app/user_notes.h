@@ -1,0 +1,22 @@
+#pragma once
+// The words the program tells the user, in one place.
+#include <string>
+#include <vector>
+
+#include "app/clipboard_actions.h"
+
+namespace app {
+
+struct SlotImport;
+
+// The keys another program holds, by hotkey id: "…：Alt+2、Ctrl+5".
+std::wstring HeldHotKeysNote(const std::vector<int>& ids);
+
+// An older version's slots taken over, or shown from its file where the
+// folder would not take a new one.
+std::wstring OldSlotsNote(const SlotImport& imported);
+
+// What became of a clipboard action on slot `slot`.
+std::wstring ActionNoteText(ActionNotice notice, int slot);
+
+}  // namespace app
