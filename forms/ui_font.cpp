@@ -3,6 +3,7 @@
 #include <map>
 #include <utility>
 
+#include "forms/dpi_metrics.h"
 #include "forms/gdi_object.h"
 #include "forms/twips.h"
 
@@ -14,13 +15,8 @@ HFONT DefaultUiFont() {
   auto found = fonts.find(dpi);
   if (found == fonts.end()) {
     Font font;
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-      // The metrics are given at the screen's DPI.
-      metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, ScreenDpi());
-      font = Font(CreateFontIndirectW(&metrics.lfMessageFont));
-    }
+    LOGFONTW message{};
+    if (MessageFontAtDpi(dpi, message)) font = Font(CreateFontIndirectW(&message));
     found = fonts.emplace(dpi, std::move(font)).first;
   }
   return found->second ? found->second.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

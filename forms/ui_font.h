@@ -4,7 +4,7 @@
 
 namespace forms {
 
-// The system's message-box font scaled to the window's DPI; each size is
+// The system's message-box font at the window's DPI; each size is
 // created on first use and lives until exit.
 HFONT DefaultUiFont();
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "forms/dpi_metrics.h"
 #include "skin/core/control_kind.h"
 #include "skin/core/skin_handler.h"
 #include "skin/render/gdi_handles.h"
@@ -86,8 +87,8 @@ bool GetBorderSize(HWND window, int& horizontal, int& vertical) noexcept {
   int excessX = s.windowWidth - s.clientWidth;
   int excessY = s.windowHeight - s.clientHeight;
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  if (style & WS_VSCROLL) excessX -= GetSystemMetrics(SM_CXVSCROLL);
-  if (style & WS_HSCROLL) excessY -= GetSystemMetrics(SM_CYHSCROLL);
+  if (style & WS_VSCROLL) excessX -= forms::WindowMetric(window, SM_CXVSCROLL);
+  if (style & WS_HSCROLL) excessY -= forms::WindowMetric(window, SM_CYHSCROLL);
   horizontal = RoundHalfEven(excessX / 2.0);
   vertical = RoundHalfEven(excessY / 2.0);
   return true;

@@ -3,8 +3,8 @@
 
 namespace skin {
 
-// Half the difference between the window and client sizes, scroll bars left
-// out, rounded half to even. Always true.
+// Half the difference between the window and client sizes, scroll bars (as
+// wide as at the window's DPI) left out, rounded half to even. Always true.
 bool GetBorderSize(HWND window, int& horizontal, int& vertical) noexcept;
 
 // WM_NCPAINT of a skinned window. A progress bar is painted whole here, frame

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "forms/dpi_metrics.h"
 #include "skin/render/window_bounds.h"
 
 namespace skin {
@@ -31,7 +32,8 @@ bool InComboButtonZone(int width, int height, int scrollWidth, int x, int y) noe
 bool HitTestComboButton(HWND combo, int x, int y) noexcept {
   WindowBounds bounds;
   GetWindowBounds(combo, bounds);
-  return InComboButtonZone(bounds.width, bounds.height, GetSystemMetrics(SM_CXVSCROLL), x, y);
+  return InComboButtonZone(bounds.width, bounds.height, forms::WindowMetric(combo, SM_CXVSCROLL),
+                           x, y);
 }
 
 bool IsUnderCursor(HWND window) noexcept {

@@ -15,7 +15,7 @@ int HitTestHeaderItem(HWND header, int x) noexcept;
 // width - scrollWidth - 2 <= x <= width - 2 and 2 <= y <= height - 2.
 bool InComboButtonZone(int width, int height, int scrollWidth, int x, int y) noexcept;
 
-// InComboButtonZone with the window's size and SM_CXVSCROLL.
+// InComboButtonZone with the window's size and SM_CXVSCROLL at its DPI.
 bool HitTestComboButton(HWND combo, int x, int y) noexcept;
 
 // Whether the window under the cursor is this one.

@@ -1,5 +1,6 @@
 #include "skin/render/check_option_painters.h"
 
+#include "forms/dpi_metrics.h"
 #include "skin/core/engine_state.h"
 #include "skin/core/window_props.h"
 #include "skin/render/gdi_handles.h"
@@ -34,8 +35,8 @@ int WindowHeight(HWND window) noexcept {
 
 int PaintCheckBox(HWND window, VisualState state, bool force) noexcept {
   if (!TakeState(window, state, force)) return 0;
-  const int cx = GetSystemMetrics(SM_CXMENUCHECK);
-  const int cy = GetSystemMetrics(SM_CYMENUCHECK);
+  const int cx = forms::WindowMetric(window, SM_CXMENUCHECK);
+  const int cy = forms::WindowMetric(window, SM_CYMENUCHECK);
   const int height = WindowHeight(window);
   const LRESULT check = SendMessageW(window, BM_GETCHECK, 0, 0);
   const SkinImages& images = Engine().images;
@@ -72,8 +73,8 @@ int PaintCheckBox(HWND window, VisualState state, bool force) noexcept {
 
 int PaintOptionButton(HWND window, VisualState state, bool force) noexcept {
   if (!TakeState(window, state, force)) return 0;
-  const int cx = GetSystemMetrics(SM_CXMENUCHECK);
-  const int cy = GetSystemMetrics(SM_CYMENUCHECK);
+  const int cx = forms::WindowMetric(window, SM_CXMENUCHECK);
+  const int cy = forms::WindowMetric(window, SM_CYMENUCHECK);
   const int top = RoundHalfEven((WindowHeight(window) - cy) / 2.0);
   const LRESULT check = SendMessageW(window, BM_GETCHECK, 0, 0);
   const SkinImages& images = Engine().images;

@@ -1,5 +1,6 @@
 #include "skin/render/combo_button_painter.h"
 
+#include "forms/dpi_metrics.h"
 #include "skin/core/engine_state.h"
 #include "skin/core/window_props.h"
 #include "skin/render/gdi_handles.h"
@@ -28,7 +29,7 @@ void PaintComboButton(HWND window, HDC surface, VisualState& state, bool force) 
 
   WindowBounds bounds;
   GetWindowBounds(window, bounds);
-  const int bw = GetSystemMetrics(SM_CXVSCROLL) + 1;
+  const int bw = forms::WindowMetric(window, SM_CXVSCROLL) + 1;
   const int bh = bounds.height - 2;
   const SkinImages& images = Engine().images;
 
