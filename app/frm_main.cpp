@@ -4,11 +4,13 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/data_folder.h"
 #include "app/hot_key_id.h"
 #include "app/mod_hot_key.h"
 #include "app/mod_ini.h"
 #include "app/mod_tray.h"
 #include "app/resources/resource_ids.h"
+#include "app/single_instance.h"
 #include "app/slot_import.h"
 #include "app/slot_text_file.h"
 #include "app/slot_write_check.h"
@@ -17,6 +19,7 @@
 #include "forms/app.h"
 #include "forms/event_guard.h"
 #include "forms/runtime_error.h"
+#include "forms/system_color.h"
 #include "forms/twips.h"
 
 namespace app {
@@ -37,16 +40,24 @@ int ClearButtonTabIndex(int n) { return n == 1 ? 19 : n == 9 ? 21 : 2 * n + 19; 
 // Posted to the main window: a slot's write failed; keys were refused; an
 // older version's slots were taken over.
 constexpr UINT kSlotWriteFailedMessage = WM_APP + 1;
-constexpr UINT kHotKeysHeldMessage = WM_APP + 2;
-constexpr UINT kOldSlotsMessage = WM_APP + 3;
+constexpr UINT kNotesMessage = WM_APP + 2;
+// How long the save at a session's end waits for another program's lock.
+constexpr int kSessionEndLockWaitMs = 1000;
 constexpr UINT_PTR kWriteTimerId = 1;
 
 }  // namespace
 
-FrmMain::FrmMain() : forms::Form(kCaption) {
-  icon_ = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CLIPBOARD),
-                                        IMAGE_ICON, 16, 16, 0));
-  SetIcon(icon_);
+FrmMain::FrmMain() : forms::Form(kCaption), dataFolder_(forms::App::Path()) {
+  // The icon's own image for the sizes the system asks for (16 to 32 pixels
+  // at 100 to 200 % scaling): small for the title bar and the notification
+  // area, large for Alt+Tab.
+  const auto load = [](int cx, int cy) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CLIPBOARD), IMAGE_ICON,
+                                         GetSystemMetrics(cx), GetSystemMetrics(cy), 0));
+  };
+  icon_ = load(SM_CXSMICON, SM_CYSMICON);
+  largeIcon_ = load(SM_CXICON, SM_CYICON);
+  SetIcon(icon_, largeIcon_);
   CreateControls();
   actions_ = std::make_unique<ClipboardActions>(*this);
   OnLoad = [this] { Form_Load(); };
@@ -63,6 +74,7 @@ FrmMain::~FrmMain() {
   // The window goes first, while the controls its messages refer to still exist.
   Destroy();
   if (icon_) DestroyIcon(icon_);
+  if (largeIcon_) DestroyIcon(largeIcon_);
 }
 
 FrmMain* FrmMain::FromHandle(HWND hwnd) {
@@ -113,7 +125,15 @@ void FrmMain::CreateControls() {
 }
 
 void FrmMain::Form_Load() {
-  mod_Ini::SetIniPath(mod_Ini::IniPathFor(forms::App::Path()));
+  // Beside the program, or in the user's own folder where the program's
+  // folder takes no files; the settings path comes first, as always.
+  const app::DataFolder folder = ChooseDataFolder(forms::App::Path(), LocalAppDataFolder());
+  const bool made = PrepareDataFolder(folder);
+  dataFolder_ = folder.path;
+  mod_Ini::SetIniPath(mod_Ini::IniPathFor(dataFolder_));
+  if (made) TellLater(DataFolderNote(forms::App::Path(), dataFolder_, folder.slotSource), MB_ICONINFORMATION);
+  const std::wstring keptAtSessionEnd = TakeKeptAtSessionEnd(dataFolder_);
+  if (!keptAtSessionEnd.empty()) TellLater(SessionEndNote(keptAtSessionEnd), MB_ICONWARNING);
 
   int width = mod_Ini::ReadIniInt(kSection, L"Width", 3750);
   int height = mod_Ini::ReadIniInt(kSection, L"Height", 4500);
@@ -131,19 +151,18 @@ void FrmMain::Form_Load() {
   SetTopMost();
 
   // The nine slots from the database, through the slot load list.
-  store_ = std::make_unique<SlotStore>(forms::App::Path());
+  store_ = std::make_unique<SlotStore>(dataFolder_);
   slotLoadList_ = store_->Load();
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
   if (const SlotImport* imported = store_->Imported()) {
     // Told once the window shows the slots.
-    oldSlotsNote_ = OldSlotsNote(*imported);
-    PostMessageW(hwnd(), kOldSlotsMessage, imported->notTaken ? MB_ICONWARNING : MB_ICONINFORMATION, 0);
+    TellLater(OldSlotsNote(*imported), imported->notTaken ? MB_ICONWARNING : MB_ICONINFORMATION);
   }
   // A save that cannot succeed is told now, not when the window closes. An
   // old file the folder would not let go of has just been told.
   if (!store_->HoldsOldFile()) {
     try {
-      CheckSlotsWritable(forms::App::Path());
+      CheckSlotsWritable(dataFolder_);
     } catch (const forms::RuntimeError& e) {
       forms::App::Ask(forms::FormatRuntimeErrorText(e.number(), e.description()) +
                           L"\n\n程序照常运行，但槽可能无法保存到这个文件。",
@@ -156,16 +175,40 @@ void FrmMain::Form_Load() {
   writer_ = std::make_unique<SlotWriter>(*store_, [window] { PostMessageW(window, kSlotWriteFailedMessage, 0, 0); });
 
   // The skin, before the hotkey procedure so that messages run hotkeys,
-  // skin, forms layer.
+  // skin, forms layer; it stands aside while the system's high contrast is on.
   skinner_ = std::make_unique<skin::clsSkinner>();
-  skinner_->AttachSkin(hwnd());
+  highContrast_ = forms::HighContrastOn();
+  if (!highContrast_) skinner_->AttachSkin(hwnd());
+  ApplySlotColors();
 
   // The hotkeys: HotKeyWndProc goes in front of the procedure found (the
   // skin's once attached), then the eighteen keys are registered.
   mod_HotKey::InstallHotKeyWndProc(hwnd());
-  heldHotKeys_ = mod_HotKey::RegisterSlotHotKeys();
+  const std::vector<int> heldHotKeys = mod_HotKey::RegisterSlotHotKeys();
   // Told once the window is up; the keys that were free work already.
-  if (!heldHotKeys_.empty()) PostMessageW(hwnd(), kHotKeysHeldMessage, 0, 0);
+  if (!heldHotKeys.empty()) TellLater(HeldHotKeysNote(heldHotKeys), MB_ICONWARNING);
+}
+
+void FrmMain::ApplySlotColors() {
+  // In high contrast the slots take the system's window and text colours.
+  for (int n = 1; n <= kSlotCount; ++n) {
+    lblNumber(n).SetColors(highContrast_ ? forms::SystemColor(COLOR_BTNTEXT) : kLabelForeColor,
+                           forms::SystemColor(COLOR_BTNFACE));
+    txtClip(n).SetColors(highContrast_ ? forms::SystemColor(COLOR_WINDOWTEXT) : kTextForeColor,
+                         highContrast_ ? forms::SystemColor(COLOR_WINDOW) : kTextBackColor);
+  }
+}
+
+void FrmMain::FollowHighContrast() {
+  if (!skinner_ || forms::HighContrastOn() == highContrast_) return;
+  highContrast_ = !highContrast_;
+  // The skin goes on or off with the hotkey procedure still in front of it.
+  mod_HotKey::RemoveHotKeyWndProc(hwnd());
+  if (highContrast_) skinner_->DetachSkin(hwnd());
+  else skinner_->AttachSkin(hwnd());
+  mod_HotKey::InstallHotKeyWndProc(hwnd());
+  ApplySlotColors();
+  RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FrmMain::Form_Resize() {
@@ -198,7 +241,7 @@ void FrmMain::Form_Unload() {
   // write of the writer runs beside the save or after it; the save writes
   // every text the writer had not written yet.
   StopSlotWrites();
-  if (SaveSlotsOrKeepThem(CurrentTexts())) {
+  if (SessionEnding() ? SaveSlotsAtSessionEnd(CurrentTexts()) : SaveSlotsOrKeepThem(CurrentTexts())) {
     // A minimised (or tray-hidden) window reports its iconic position; the
     // user's size and place are the restored rectangle.
     forms::TwipsRect bounds = GetWindowState() == forms::WindowState::Minimized
@@ -230,7 +273,7 @@ bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
   };
   // Without a load there is nothing read to tell this program's changes
   // from another's: every slot counts as unchanged.
-  if (!store_) store_ = std::make_unique<SlotStore>(forms::App::Path());
+  if (!store_) store_ = std::make_unique<SlotStore>(dataFolder_);
   for (;;) {
     try {
       store_->Save(texts);
@@ -241,7 +284,7 @@ bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
         continue;
     }
     try {
-      const std::wstring kept = KeepSlotsInTextFile(forms::App::Path(), texts);
+      const std::wstring kept = KeepSlotsInTextFile(dataFolder_, texts);
       forms::App::Ask(L"槽没有保存到数据库，它们的文字已保存在文本文件中：\n\n" + kept,
                       MB_OK | MB_ICONINFORMATION);
       return false;
@@ -251,6 +294,38 @@ bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
         return false;
     }
   }
+}
+
+bool FrmMain::SaveSlotsAtSessionEnd(const SlotTexts& texts) {
+  try {
+    if (!store_) store_ = std::make_unique<SlotStore>(dataFolder_);
+    store_->Save(texts, kSessionEndLockWaitMs);
+    return true;
+  } catch (const forms::RuntimeError&) {
+  }
+  try {
+    NoteKeptAtSessionEnd(dataFolder_, KeepSlotsInTextFile(dataFolder_, texts));
+  } catch (const forms::RuntimeError&) {
+    // Nowhere to keep them, and nobody to ask.
+  }
+  return false;
+}
+
+void FrmMain::TellLater(std::wstring note, UINT icon) {
+  notes_.emplace_back(std::move(note), icon);
+  PostMessageW(hwnd(), kNotesMessage, 0, 0);
+}
+
+void FrmMain::TellNotes() {
+  // One box after the other, not one inside the other's wait.
+  if (tellingNotes_) return;
+  tellingNotes_ = true;
+  while (!notes_.empty()) {
+    const auto [note, icon] = notes_.front();
+    notes_.erase(notes_.begin());
+    forms::App::Ask(note, MB_OK | icon);
+  }
+  tellingNotes_ = false;
 }
 
 void FrmMain::cmdGet_Click(int index) {
@@ -324,26 +399,12 @@ void FrmMain::ReportSlotWriteFailure() {
   std::wstring text = forms::FormatRuntimeErrorText(failure->number(), failure->description()) +
                       L"\n\n槽暂时没有保存到数据库，程序会稍后再试，关闭时也会再试。";
   try {
-    const std::wstring kept = KeepSlotsInTextFile(forms::App::Path(), CurrentTexts());
+    const std::wstring kept = KeepSlotsInTextFile(dataFolder_, CurrentTexts());
     text += L"\n在此之前，槽的文字已保存在文本文件中：\n\n" + kept;
   } catch (const forms::RuntimeError& e) {
     text += L"\n槽的文字也无法保存到文本文件：" + e.description();
   }
   forms::App::Ask(text, MB_OK | MB_ICONWARNING);
-}
-
-void FrmMain::ReportOldSlots(UINT icon) {
-  if (oldSlotsNote_.empty()) return;
-  const std::wstring note = std::move(oldSlotsNote_);
-  oldSlotsNote_.clear();
-  forms::App::Ask(note, MB_OK | icon);
-}
-
-void FrmMain::ReportHeldHotKeys() {
-  if (heldHotKeys_.empty()) return;
-  const std::wstring note = HeldHotKeysNote(heldHotKeys_);
-  heldHotKeys_.clear();
-  forms::App::Ask(note, MB_OK | MB_ICONWARNING);
 }
 
 void FrmMain::Tell(ActionNotice notice, int slot) {
@@ -363,8 +424,13 @@ void FrmMain::txtClip_GotFocus(int) {}
 
 void FrmMain::AddTray() {
   mod_Tray::FillTrayIconData(picTray().hwnd(), picTray().Picture());
+  // The first time after a start, the icon says that the program runs on
+  // (Windows 11 may put a new icon out of sight, in the overflow).
+  if (!trayTold_) mod_Tray::AddBalloon(TrayBalloonTitle(), TrayBalloonText());
   inTray_ = true;
-  if (!mod_Tray::AddIcon()) {
+  if (mod_Tray::AddIcon()) {
+    trayTold_ = true;
+  } else {
     // No icon to come back by: the window stays reachable. InTray is still
     // True while it is shown, so the resize this raises does nothing.
     SetVisible(true);
@@ -375,6 +441,13 @@ void FrmMain::AddTray() {
 void FrmMain::DelTray() {
   mod_Tray::DeleteIcon();
   inTray_ = false;
+}
+
+void FrmMain::BringBack() {
+  SetVisible(true);
+  if (GetWindowState() == forms::WindowState::Minimized) SetWindowState(forms::WindowState::Normal);
+  if (inTray_) DelTray();
+  SetForegroundWindow(hwnd());
 }
 
 void FrmMain::picTray_MouseMove(int, int, double x, double) {
@@ -397,11 +470,15 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   } else if (message == kSlotWriteFailedMessage) {
     forms::RunGuarded([this] { ReportSlotWriteFailure(); });
     return 0;
-  } else if (message == kHotKeysHeldMessage) {
-    forms::RunGuarded([this] { ReportHeldHotKeys(); });
+  } else if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE) {
+    forms::RunGuarded([this] { FollowHighContrast(); });
+    // New system colours show at once.
+    if (message == WM_SYSCOLORCHANGE) RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  } else if (message == ShowRunningCopyMessage()) {
+    forms::RunGuarded([this] { BringBack(); });
     return 0;
-  } else if (message == kOldSlotsMessage) {
-    forms::RunGuarded([this, wParam] { ReportOldSlots(static_cast<UINT>(wParam)); });
+  } else if (message == kNotesMessage) {
+    forms::RunGuarded([this] { TellNotes(); });
     return 0;
   }
   return forms::Form::HandleMessage(message, wParam, lParam);

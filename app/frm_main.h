@@ -58,6 +58,12 @@ class FrmMain : public forms::Form, public SlotHost {
   // Removes the tray icon (InTray False).
   void DelTray();
 
+  // Where data.mdb and Config.ini live (from start-up on).
+  const std::wstring& DataFolder() const { return dataFolder_; }
+  // Shows the window, out of the notification area too, and brings it to
+  // the front (a second start of the program asks for this).
+  void BringBack();
+
   // Storing the clipboard's text in slots and pasting slots, in order.
   ClipboardActions& Actions() { return *actions_; }
   // The clipboard side of pasting a slot with Ctrl+digit.
@@ -95,7 +101,16 @@ class FrmMain : public forms::Form, public SlotHost {
   // Saves the slots; when that fails the user may try again, and one who
   // gives up is told where the texts were kept instead. True when saved.
   bool SaveSlotsOrKeepThem(const SlotTexts& texts);
+  // The same while the session ends: one bounded try, then the text file at
+  // once, no box; the next start tells where the texts went.
+  bool SaveSlotsAtSessionEnd(const SlotTexts& texts);
+  // Posted notes, each told once when the window shows.
+  void TellLater(std::wstring note, UINT icon);
+  void TellNotes();
   void CreateControls();
+  // The skin and the slots' colours follow the system's high-contrast setting.
+  void ApplySlotColors();
+  void FollowHighContrast();
 
   // The slot's write waits for a pause in the changes of its box.
   void NoteSlotChanged(int index);
@@ -105,11 +120,6 @@ class FrmMain : public forms::Form, public SlotHost {
   void StopSlotWrites();
   // Told once per run of failed writes: the texts kept in a file meanwhile.
   void ReportSlotWriteFailure();
-  // Told once at start-up: the keys another program holds.
-  void ReportHeldHotKeys();
-  // Told once at start-up: an older version's slots taken over, or shown
-  // from its file where the folder would not take a new one.
-  void ReportOldSlots(UINT icon);
 
   std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;
   std::array<std::unique_ptr<forms::TextBox>, kSlotCount> txtClip_;
@@ -123,12 +133,15 @@ class FrmMain : public forms::Form, public SlotHost {
   std::array<bool, kSlotCount> changed_{};  // not yet handed to the writer
   ULONGLONG firstChange_ = 0, lastChange_ = 0;
   bool writeTimer_ = false;
-  std::vector<int> heldHotKeys_;  // ids refused at start-up
-  std::wstring oldSlotsNote_;     // told once after start-up, then empty
+  std::wstring dataFolder_;  // the application folder until start-up chooses
+  std::vector<std::pair<std::wstring, UINT>> notes_;  // told once the window shows
+  bool tellingNotes_ = false;
   std::unique_ptr<skin::clsSkinner> skinner_;  // from start-up to shut-down
   forms::NoticePopup notice_;
   bool telling_ = false;  // a message box about an action is up
-  HICON icon_ = nullptr;
+  HICON icon_ = nullptr, largeIcon_ = nullptr;
+  bool trayTold_ = false;
+  bool highContrast_ = false;  // the skin stands aside  // the first trip to the tray said where the window went
   bool inTray_ = false;
 };
 

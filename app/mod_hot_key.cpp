@@ -18,6 +18,11 @@ void InstallHotKeyWndProc(HWND mainWindow) {
   SetWindowLongPtrW(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HotKeyWndProc));
 }
 
+void RemoveHotKeyWndProc(HWND mainWindow) {
+  if (OldWndProc && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mainWindow, GWLP_WNDPROC)) == &HotKeyWndProc)
+    SetWindowLongPtrW(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
+}
+
 bool AddSlotHotKey(int group, int virtualKey) {
   return RegisterKey(MainWindow, HotKeyId(group, virtualKey), static_cast<UINT>(group) | MOD_NOREPEAT,
                      static_cast<UINT>(virtualKey)) != FALSE;

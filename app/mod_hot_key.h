@@ -21,6 +21,8 @@ extern HWND MainWindow;
 // Stores the main window's current procedure in OldWndProc and installs
 // HotKeyWndProc in front of it.
 void InstallHotKeyWndProc(HWND mainWindow);
+// Puts OldWndProc back while HotKeyWndProc is the window's procedure.
+void RemoveHotKeyWndProc(HWND mainWindow);
 
 // RegisterHotKey(MainWindow, group*100 + key, group | MOD_NOREPEAT, key);
 // true when the system accepted it (false when another program holds the

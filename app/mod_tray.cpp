@@ -28,6 +28,17 @@ void FillTrayIconData(HWND window, HICON icon) {
   TrayIconData.szTip[length] = L'\0';
 }
 
+void AddBalloon(const std::wstring& title, const std::wstring& text) {
+  TrayIconData.uFlags |= NIF_INFO;
+  TrayIconData.dwInfoFlags = NIIF_INFO;
+  const size_t titleLength = std::min(title.size(), std::size(TrayIconData.szInfoTitle) - 1);
+  std::copy_n(title.begin(), titleLength, TrayIconData.szInfoTitle);
+  TrayIconData.szInfoTitle[titleLength] = L'\0';
+  const size_t textLength = std::min(text.size(), std::size(TrayIconData.szInfo) - 1);
+  std::copy_n(text.begin(), textLength, TrayIconData.szInfo);
+  TrayIconData.szInfo[textLength] = L'\0';
+}
+
 bool AddIcon() {
   return NotifyIcon(NIM_ADD, &TrayIconData) || NotifyIcon(NIM_MODIFY, &TrayIconData);
 }

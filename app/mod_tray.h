@@ -23,6 +23,9 @@ extern NOTIFYICONDATAW TrayIconData;
 // Fills TrayIconData for the icon shown by the window with the picture.
 void FillTrayIconData(HWND window, HICON icon);
 
+// Adds a balloon to TrayIconData (NIF_INFO): shown when the icon is added.
+void AddBalloon(const std::wstring& title, const std::wstring& text);
+
 // The tray service (Shell_NotifyIconW; replaceable for tests).
 extern BOOL(WINAPI* NotifyIcon)(DWORD message, PNOTIFYICONDATAW data);
 

@@ -135,9 +135,9 @@ bool SlotStore::Write(int slot, const std::wstring& text, int lockWaitMs) {
   return true;
 }
 
-void SlotStore::Save(const SlotTexts& texts) {
+void SlotStore::Save(const SlotTexts& texts, int lockWaitMs) {
   TakeOverOldFile();
-  SlotDatabase db(SlotDatabasePath(folder_));
+  SlotDatabase db(SlotDatabasePath(folder_), lockWaitMs);
   RowWriter writer(db);
   // A file made by this open holds nothing of anyone's: every slot is written.
   const bool created = db.Created();

@@ -80,9 +80,10 @@ class SlotStore {
   // Throws forms::RuntimeError; the file and the baseline are then as before.
   bool Write(int slot, const std::wstring& text, int lockWaitMs = kSlotLockWaitMs);
 
-  // The nine slots in order over one connection, each as Write does. Throws
-  // on the first failure; the slots before it stay written.
-  void Save(const SlotTexts& texts);
+  // The nine slots in order over one connection, each as Write does, waiting
+  // up to lockWaitMs for another program's lock. Throws on the first failure;
+  // the slots before it stay written.
+  void Save(const SlotTexts& texts, int lockWaitMs = kSlotLockWaitMs);
 
  private:
   void TakeOverOldFile();

@@ -85,4 +85,41 @@ std::wstring KeepSlotsInTextFile(const std::wstring& appFolder, const SlotTexts&
                                                           L"”（系统错误 " + std::to_wstring(error) + L"）");
 }
 
+namespace {
+
+std::wstring SessionEndNotePath(const std::wstring& appFolder) {
+  return appFolder + (appFolder.empty() || appFolder.back() != L'\\' ? L"\\" : L"") + L"data.mdb-unsaved-note";
+}
+
+}  // namespace
+
+void NoteKeptAtSessionEnd(const std::wstring& appFolder, const std::wstring& keptPath) noexcept {
+  try {
+    const std::string bytes = ToUtf8(keptPath);
+    const HANDLE file = CreateFileW(SessionEndNotePath(appFolder).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    FlushFileBuffers(file);
+    CloseHandle(file);
+  } catch (...) {
+  }
+}
+
+std::wstring TakeKeptAtSessionEnd(const std::wstring& appFolder) {
+  const std::wstring note = SessionEndNotePath(appFolder);
+  const HANDLE file = CreateFileW(note.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::wstring();
+  char bytes[4096];
+  DWORD read = 0;
+  const bool ok = ReadFile(file, bytes, sizeof bytes, &read, nullptr) != FALSE;
+  CloseHandle(file);
+  DeleteFileW(note.c_str());
+  const int length = ok ? MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), nullptr, 0) : 0;
+  std::wstring path(static_cast<size_t>(length), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(read), path.data(), length);
+  return path;
+}
+
 }  // namespace app

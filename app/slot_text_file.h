@@ -17,4 +17,11 @@ std::string SlotTextFileContents(const SlotTexts& slots);
 // forms::RuntimeError naming the file and the reason when neither works.
 std::wstring KeepSlotsInTextFile(const std::wstring& appFolder, const SlotTexts& slots);
 
+// A note in the folder that a session's end kept the texts in keptPath, for
+// the next start to tell; failures are ignored (the session is ending).
+void NoteKeptAtSessionEnd(const std::wstring& appFolder, const std::wstring& keptPath) noexcept;
+// The path the last session's end noted, once: the note is removed. Empty
+// when there is none.
+std::wstring TakeKeptAtSessionEnd(const std::wstring& appFolder);
+
 }  // namespace app

@@ -31,6 +31,23 @@ std::wstring OldSlotsNote(const SlotImport& imported) {
          L"仍不成功时槽的文字将保存在文本文件中。";
 }
 
+std::wstring DataFolderNote(const std::wstring& programFolder, const std::wstring& dataFolder,
+                            const std::wstring& slotSource) {
+  std::wstring note = L"程序所在的文件夹不能写入：\n" + programFolder + L"\n\n槽和窗口位置从现在起保存在：\n" + dataFolder;
+  if (!slotSource.empty()) note += L"\n\n槽取自（原文件保持不变）：\n" + slotSource;
+  return note;
+}
+
+std::wstring SessionEndNote(const std::wstring& keptPath) {
+  return L"上次注销或关机时，槽没能保存到数据库，它们的文字保存在文本文件中：\n\n" + keptPath;
+}
+
+std::wstring TrayBalloonTitle() { return L"朔禾剪贴板仍在运行"; }
+
+std::wstring TrayBalloonText() {
+  return L"窗口已收到通知区域，Alt+数字键和 Ctrl+数字键照常可用。单击这个图标即可恢复窗口。";
+}
+
 std::wstring ActionNoteText(ActionNotice notice, int slot) {
   const std::wstring n = std::to_wstring(slot);
   switch (notice) {

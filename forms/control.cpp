@@ -89,7 +89,7 @@ void Control::SetVisible(bool visible) {
 
 void Control::SetTabIndex(int index) {
   tabIndex_ = index;
-  form_.ApplyTabOrder();
+  form_.TabOrderChanged();
 }
 
 std::wstring Control::ToolTipText() const { return form_.ToolTipWindow().Text(hwnd_); }
@@ -114,6 +114,12 @@ void Control::RefreshFont() {
 }
 
 void Control::OnCommand(WORD) {}
+
+void Control::SetColors(uint32_t foreColor, uint32_t backColor) {
+  foreColor_ = foreColor;
+  backColor_ = backColor;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
 HBRUSH Control::OnCtlColor(HDC dc) {
   COLORREF back = ResolveColor(backColor_);

@@ -47,6 +47,7 @@ class Control {
 
   uint32_t ForeColor() const { return foreColor_; }
   uint32_t BackColor() const { return backColor_; }
+  void SetColors(uint32_t foreColor, uint32_t backColor);
 
   // The tip as the form's tooltip window holds it.
   std::wstring ToolTipText() const;

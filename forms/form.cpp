@@ -111,7 +111,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_ENDSESSION:
       // The process may be ended as soon as this message returns.
-      if (wParam) UnloadAndDestroy();
+      if (wParam) {
+        sessionEnding_ = true;
+        UnloadAndDestroy();
+      }
       return 0;
     case WM_DESTROY:
       if (quitOnDestroy_) PostQuitMessage(0);
@@ -131,6 +134,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool Form::Load() {
   loaded_ = true;
+  ApplyTabOrder();
   return OnLoad ? RunGuarded(OnLoad) : true;
 }
 
@@ -252,15 +256,21 @@ void Form::SetVisible(bool visible) {
 
 std::wstring Form::Caption() const { return WindowTextOf(hwnd_); }
 
-void Form::SetIcon(HICON icon) {
+void Form::SetIcon(HICON icon, HICON large) {
   if (!hwnd_) return;
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large ? large : icon));
 }
 
 void Form::Register(Control* control) {
   controls_.push_back(control);
-  ApplyTabOrder();
+  TabOrderChanged();
+}
+
+void Form::TabOrderChanged() {
+  // Controls made one after the other are put in order once, at the load:
+  // each reordering moves every control.
+  if (loaded_) ApplyTabOrder();
 }
 
 Control* Form::FindControl(HWND hwnd) const {

@@ -47,6 +47,10 @@ class Form {
   // Destroys the window without Unload (events are dropped first).
   void Destroy();
   bool Unloaded() const { return unloaded_; }
+  // True while the session ends (WM_ENDSESSION): the user is logging off or
+  // shutting down, no box may wait for an answer, and the system ends the
+  // process soon after.
+  bool SessionEnding() const { return sessionEnding_; }
   // The message loop ends (WM_QUIT) when this form's window is destroyed.
   void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
 
@@ -73,7 +77,8 @@ class Form {
   void SetVisible(bool visible);
 
   std::wstring Caption() const;
-  void SetIcon(HICON icon);
+  // The title bar's icon, and the one Alt+Tab shows (the same when null).
+  void SetIcon(HICON icon, HICON large = nullptr);
 
 
   uint32_t BackColor() const { return backColor_; }
@@ -87,6 +92,8 @@ class Form {
   Control* FindControl(HWND hwnd) const;
   // Orders the child windows by tab index (the system's tab order).
   void ApplyTabOrder();
+  // A control's tab index changed or a control was added.
+  void TabOrderChanged();
 
   static Form* FromHandle(HWND hwnd);
   // The form's own window procedure.
@@ -111,6 +118,7 @@ class Form {
   bool shownOnce_ = false;
   bool unloaded_ = false;
   bool quitOnDestroy_ = false;
+  bool sessionEnding_ = false;
   uint32_t backColor_ = 0x8000000Fu;
 };
 

@@ -7,4 +7,13 @@ COLORREF ResolveColor(uint32_t color) {
   return static_cast<COLORREF>(color & 0x00FFFFFFu);
 }
 
+bool SystemHighContrastOn() {
+  HIGHCONTRASTW setting{};
+  setting.cbSize = sizeof(setting);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(setting), &setting, 0) &&
+         (setting.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+bool (*HighContrastOn)() = &SystemHighContrastOn;
+
 }  // namespace forms

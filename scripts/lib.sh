@@ -107,6 +107,18 @@ ensure_prefix() {
   echo "$PREFIX_VERSION" >"$marker"
 }
 
+# On an X server without a window manager (the tests' Xvfb), Wine waits two
+# seconds for a manager's answer each time a window it leaves to the manager
+# is hidden or destroyed. Under the tests no manager runs: the windows are
+# Wine's own. On a desktop with a window manager they are the manager's.
+set_window_manager() {
+  if [ "$1" = none ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+  else
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
+  fi
+}
+
 # Under the Chinese locale Wine passes over the Marlett font in its own data
 # folder, and title-bar buttons draw as the letters "0", "1" and "r". Installed
 # into the prefix like any Windows font, it is picked.

@@ -11,6 +11,7 @@ EXE="$BUILD/app/clipboard.exe"
 
 if display_usable; then
   ensure_prefix
+  set_window_manager present
   say "starting $EXE"
   exec wine "$EXE"
 fi

@@ -19,7 +19,7 @@ ensure_prefix
 # The services are started here with /dev/null as their output, so that they
 # do not hold ctest's pipes open.
 wineserver -p >/dev/null 2>&1 || true
-wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+set_window_manager none
 
 cd "$BUILD"
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <tuple>
@@ -14,11 +15,13 @@
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
 #include "app/mod_tray.h"
+#include "app/single_instance.h"
 #include "app/slot_store.h"
 #include "app/tip_text.h"
 #include "app/user_notes.h"
 #include "forms/app.h"
 #include "forms/control.h"
+#include "forms/system_color.h"
 #include "forms/twips.h"
 #include "harness.h"
 #include "skin/core/skin_wnd_proc.h"
@@ -186,6 +189,95 @@ TEST_F(MainWindow, NoIconOutlivesAnErrorAndWithoutAnIconTheWindowStaysInView) {
   Start().SetWindowState(forms::WindowState::Minimized);
   app::mod_Tray::NotifyIcon = &Shell_NotifyIconW;
   EXPECT_TRUE(!form->InTray() && IsWindowVisible(form->hwnd()));
+}
+
+std::vector<NOTIFYICONDATAW> trayCalls;
+BOOL WINAPI RecordTray(DWORD message, PNOTIFYICONDATAW data) {
+  if (message == NIM_ADD) trayCalls.push_back(*data);
+  return Shell_NotifyIconW(message, data);
+}
+
+// The first trip to the tray says, from the icon, where the window went; a
+// second start of the program brings the window back, out of the tray too.
+TEST_F(MainWindow, TheFirstTripToTheTraySaysWhereAndASecondStartBringsTheWindowBack) {
+  app::mod_Tray::NotifyIcon = &RecordTray, trayCalls.clear();
+  FrmMain& f = Start();
+  const std::wstring name = L"clip-test-" + std::to_wstring(GetCurrentProcessId());
+  app::SingleInstance first(name), second(name);
+  first.Publish(f.hwnd());
+  EXPECT_EQ(std::make_tuple(first.First(), second.First(), second.RunningWindow(0)), std::make_tuple(true, false, f.hwnd()));
+  for (int trip = 1; trip <= 2; ++trip) {
+    f.SetWindowState(forms::WindowState::Minimized);
+    ASSERT_TRUE(f.InTray() && !IsWindowVisible(f.hwnd())) << trip;
+    app::ShowRunningCopy(second.RunningWindow(1000));
+    EXPECT_TRUE(PumpUntil([&] { return !f.InTray() && IsWindowVisible(f.hwnd()) && !IsIconic(f.hwnd()); })) << trip;
+  }
+  app::mod_Tray::NotifyIcon = &Shell_NotifyIconW;
+  ASSERT_EQ(trayCalls.size(), 2u);
+  EXPECT_EQ(std::make_tuple(trayCalls[0].uFlags, std::wstring(trayCalls[0].szInfoTitle), std::wstring(trayCalls[0].szInfo)),
+            std::make_tuple(UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO}, app::TrayBalloonTitle(), app::TrayBalloonText()));
+  EXPECT_EQ(trayCalls[1].uFlags, UINT{NIF_MESSAGE | NIF_ICON | NIF_TIP});
+}
+
+// At a session's end nobody answers a box, and the system ends the process
+// soon: with data.mdb held by another program the texts go to the text file
+// at once, and the next start says where they are.
+TEST_F(MainWindow, ASessionEndWithTheDatabaseHeldKeepsTheTextsWithoutABoxAndTheNextStartTells) {
+  app::SaveSlots(dir.path.wstring(), {L"一"});
+  FrmMain& f = Start();
+  f.txtClip(4).SetText(L"at the session end 会话结束");
+  HANDLE file = CreateFileW((dir.path / L"data.mdb").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_TRUE(LockFile(file, 0x40000001, 0, 1, 0));  // another program's write lock
+  const DWORD start = GetTickCount();
+  SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  SendMessageW(f.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  std::cout << "session end with data.mdb held: " << GetTickCount() - start << " ms\n";
+  CloseHandle(file);
+  EXPECT_EQ(asked, std::vector<std::wstring>{});
+  std::vector<fs::path> kept;
+  for (const auto& entry : fs::directory_iterator(dir.path))
+    if (entry.path().extension() == L".txt") kept.push_back(entry.path());
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_NE(FileBytes(kept[0]).find("at the session end"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir.path / L"Config.ini"));  // the save failed: the place stays as it was
+  Start();
+  EXPECT_TRUE(PumpUntil([&] { return !asked.empty(); }));
+  EXPECT_EQ(asked, std::vector<std::wstring>{app::SessionEndNote(kept[0].wstring())});
+  form->Close(), asked.clear();
+  Start();  // told once
+  PumpUntil([] { return false; }, 300);
+  EXPECT_EQ(asked, std::vector<std::wstring>{});
+}
+
+bool fakeHighContrast = false;
+bool FakeHighContrast() { return fakeHighContrast; }
+
+// In high contrast the skin stands aside and the slots take the system's
+// colours; the window follows the setting while it runs, both ways, the
+// hotkey procedure staying in front.
+TEST_F(MainWindow, TheSkinStandsAsideInHighContrastAndFollowsTheSettingBothWays) {
+  forms::HighContrastOn = &FakeHighContrast, fakeHighContrast = true;
+  FrmMain& f = Start();
+  const auto procOf = [](HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); };
+  const auto look = [&] {
+    return std::make_tuple(procOf(f.hwnd()), hk::OldWndProc, procOf(f.cmdGet(1).hwnd()) == &skin::SkinWndProc,
+                           f.txtClip(9).ForeColor(), f.txtClip(9).BackColor(), f.lblNumber(9).ForeColor());
+  };
+  using forms::SystemColor;
+  const auto plain = std::make_tuple(&hk::HotKeyWndProc, &forms::Form::WndProc, false, SystemColor(COLOR_WINDOWTEXT),
+                                     SystemColor(COLOR_WINDOW), SystemColor(COLOR_BTNTEXT));
+  const auto skinned = std::make_tuple(&hk::HotKeyWndProc, &skin::SkinWndProc, true, 0x00C00000u, 0x80000018u, 0x000000C0u);
+  EXPECT_EQ(look(), plain);
+  for (bool on : {false, true, false}) {
+    fakeHighContrast = on;
+    SendMessageW(f.hwnd(), on ? WM_SYSCOLORCHANGE : WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(look(), on ? plain : skinned) << on;
+  }
+  forms::HighContrastOn = &forms::SystemHighContrastOn;
+  PutClip(CF_UNICODETEXT, L"still stored");
+  SendMessageW(f.hwnd(), WM_HOTKEY, 148 + 3, 0);
+  EXPECT_TRUE(PumpUntil([&] { return f.txtClip(3).Text() == L"still stored"; }));
 }
 
 TEST_F(MainWindow, ANewDpiTakesTheSuggestedRectangleAndScalesLayoutAndFont) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <map>
 #include <optional>
 #include <thread>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "app/clipboard_text_reader.h"
+#include "app/data_folder.h"
 #include "app/mod_ini.h"
 #include "app/paste_clipboard.h"
 #include "app/paste_target.h"
@@ -55,6 +57,43 @@ TEST(Settings, PathAndFileWithForeignTextAndValuesWrittenInPlace) {
   HANDLE file = CreateFileW((dir.path / L"Config.ini").c_str(), FILE_WRITE_DATA, 7, nullptr, OPEN_EXISTING, 0, nullptr);
   EXPECT_EQ(mod_Ini::ReadToEnd(file), std::nullopt);
   CloseHandle(file);
+}
+
+// Where the files live: beside the program while its folder takes files;
+// else the user's own folder, which starts from the newest of the old files
+// beside the program and in the VirtualStore place, those left as they were.
+TEST(DataFolder, BesideTheProgramOrTheUsersOwnFolderStartingFromTheNewestOldFiles) {
+  EXPECT_EQ(app::VirtualStoreFolder(L"C:\\Program Files\\朔禾", L"D:\\L"), L"D:\\L\\VirtualStore\\Program Files\\朔禾");
+  EXPECT_EQ(app::VirtualStoreFolder(L"\\\\server\\share", L"D:\\L"), L"");
+  enum Old { kNone, kBeside, kVirtual, kBothBesideNewer, kBothVirtualNewer };
+  for (Old old : {kNone, kBeside, kVirtual, kBothBesideNewer, kBothVirtualNewer}) {
+    TempDir dir;
+    const fs::path program = dir.path / L"Program Files" / L"朔禾", local = dir.path / L"Local";
+    const fs::path virtualized = app::VirtualStoreFolder(program.wstring(), local.wstring());
+    fs::create_directories(program), fs::create_directories(virtualized);
+    const auto put = [](const fs::path& file, const std::string& bytes, int age) {
+      PutFile(file, bytes), fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(age));
+    };
+    if (old == kBeside || old >= kBothBesideNewer) put(program / L"data.mdb", "beside", old == kBothVirtualNewer ? 2 : 1);
+    if (old >= kVirtual) put(virtualized / L"data.mdb", "virtual", old == kBothBesideNewer ? 2 : 1);
+    if (old == kVirtual) put(virtualized / L"Config.ini", "[Last]", 1);
+    EXPECT_EQ(app::ChooseDataFolder(program.wstring(), local.wstring()).path, program.wstring()) << old;
+    const app::DataFolder chosen = app::ChooseDataFolder(program.wstring(), local.wstring(), [](const std::wstring&) { return false; });
+    EXPECT_EQ(std::make_tuple(chosen.path, chosen.perUser), std::make_tuple((local / L"朔禾剪贴板").wstring(), true)) << old;
+    const std::string want[] = {"", "beside", "virtual", "beside", "virtual"};
+    EXPECT_TRUE(app::PrepareDataFolder(chosen)) << old;
+    EXPECT_EQ(FileBytes(local / L"朔禾剪贴板" / L"data.mdb"), want[old]) << old;
+    EXPECT_EQ(fs::exists(local / L"朔禾剪贴板" / L"Config.ini"), old == kVirtual) << old;
+    // The old files are only read; the per-user folder keeps its own from now on.
+    EXPECT_EQ(FileBytes(program / L"data.mdb") + FileBytes(virtualized / L"data.mdb"),
+              std::string(old == kBeside || old >= kBothBesideNewer ? "beside" : "") + (old >= kVirtual ? "virtual" : ""));
+    const app::DataFolder again = app::ChooseDataFolder(program.wstring(), local.wstring(), [](const std::wstring&) { return false; });
+    EXPECT_EQ(std::make_tuple(again.slotSource, app::PrepareDataFolder(again)), std::make_tuple(std::wstring(), false)) << old;
+  }
+  // Asking leaves nothing behind.
+  TempDir asked;
+  EXPECT_TRUE(app::FolderTakesFiles(asked.path.wstring()));
+  EXPECT_TRUE(fs::is_empty(asked.path));
 }
 
 TEST(Keystrokes, CtrlKeyAroundWhatTheUserHolds) {

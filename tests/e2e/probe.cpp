@@ -4,11 +4,11 @@
 // fails, 2 on bad usage.
 //   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
-// count, pixel X Y..., taskbarcreated, trayicon HWND, focus,
+// count, foreground, pixel X Y..., taskbarcreated, trayicon HWND, focus,
 // editor|notepad text|await TEXT|rect|hotkeys|clear|late MS|boxprocess|close, peer updates|reads|asked|renders|release|close.
 // Of the program's main window (--any: also hidden; --image: of the copy whose
 // path contains TEXT): title, rect, topmost, state, close, minimize, picture,
-// trayicon, traydelete, tip, slot N, slotrect N, button N [clear],
+// trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
 // skin N [clear], watch N [clear], responds N, faces, shot FILE,
 // look REFERENCE FOLDER, taborder.
 #include <windows.h>
@@ -296,6 +296,7 @@ int wmain(int argc, wchar_t** argv) {
     return Print(TextOf(tip) + L"\n" + RectOf(tip)), 0;
   }
   if (cmd == L"popupmenu") return Print(VisibleOfClass(0, L"#32768") ? L"1\n" : L"0\n"), 0;
+  if (cmd == L"foreground") return Print(TextOf(GetForegroundWindow()) + L"\n"), 0;
   if (cmd == L"count") return Print(Num(static_cast<long long>(MainWindows().size())) + L"\n"), 0;
   if (cmd == L"pixel") {
     // pixel X Y [X Y ...]: the screen colours, on one line.
@@ -406,6 +407,7 @@ int wmain(int argc, wchar_t** argv) {
     Print(tip ? TextOf(tip) : L"<no tooltip>");
   } else if (cmd == L"slot" && slot) Print(TextOf(slot));
   else if (cmd == L"slotrect" && slot) Print(RectOf(slot));
+  else if (cmd == L"setslot" && slot) SendMessageW(slot, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(1).c_str()));
   else if (cmd == L"taborder") {
     // Every child in the order Tab walks them (the window order): "label N",
     // "slot N", "button N get|clear", "tray" or the class name.

@@ -11,6 +11,10 @@
 //       reads the clipboard's text on every clipboard update, as history
 //       tools, dictionaries and clipboard bridges do: at once, or MS later,
 //       keeping the clipboard open MS longer than the read needs.
+//   test_editor lock FILE
+//       holds another program's write lock on a database file (the byte
+//       SQLite takes before it writes) until it is ended, with no window (a
+//       session's end does not reach it); FILE-held appears once it holds it.
 //   test_editor owner TEXT [--render-after MS|release|never]
 //       offers TEXT by delayed rendering and renders it when asked: MS later
 //       (a program rendering a large selection), once the named event
@@ -165,6 +169,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const std::wstring mode = argc > 1 ? argv[1] : L"";
   const bool reader = mode == L"reader", owner = mode == L"owner" && argc > 2;
+  if (mode == L"lock" && argc > 2) {
+    HANDLE file = CreateFileW(argv[2], GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE || !LockFile(file, 0x40000001, 0, 1, 0)) return 3;
+    CloseHandle(CreateFileW((std::wstring(argv[2]) + L"-held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Sleep(INFINITE);
+  }
   if (mode == L"guest" && argc > 2) {
     // The edit box of a window of another process.
     HWND host = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wtoi64(argv[2])));
