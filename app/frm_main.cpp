@@ -11,13 +11,13 @@
 #include "app/mod_tray.h"
 #include "app/resources/resource_ids.h"
 #include "app/single_instance.h"
-#include "app/slot_import.h"
-#include "app/slot_text_file.h"
-#include "app/slot_write_check.h"
+#include "app/slots/slot_import.h"
+#include "app/slots/slot_text_file.h"
 #include "app/tip_text.h"
 #include "app/user_notes.h"
 #include "forms/app.h"
 #include "forms/event_guard.h"
+#include "forms/keystroke_sender.h"
 #include "forms/runtime_error.h"
 #include "forms/system_color.h"
 #include "forms/twips.h"
@@ -39,11 +39,7 @@ int ClearButtonTabIndex(int n) { return n == 1 ? 19 : n == 9 ? 21 : 2 * n + 19; 
 
 // Posted to the main window: a slot's write failed; keys were refused; an
 // older version's slots were taken over.
-constexpr UINT kSlotWriteFailedMessage = WM_APP + 1;
 constexpr UINT kNotesMessage = WM_APP + 2;
-// How long the save at a session's end waits for another program's lock.
-constexpr int kSessionEndLockWaitMs = 1000;
-constexpr UINT_PTR kWriteTimerId = 1;
 
 }  // namespace
 
@@ -150,29 +146,16 @@ void FrmMain::Form_Load() {
   KeepOnScreen();
   SetTopMost();
 
-  // The nine slots from the database, through the slot load list.
-  store_ = std::make_unique<SlotStore>(dataFolder_);
-  slotLoadList_ = store_->Load();
+  // The nine slots from the database, through the slot load list; from now
+  // on a changed slot is written within moments, off this thread.
+  keeper_ = std::make_unique<SlotKeeper>(dataFolder_, [this](int n) { return txtClip(n).Text(); });
+  slotLoadList_ = keeper_->Load();
   for (int n = 1; n <= kSlotCount; ++n) txtClip(n).SetText(slotLoadList_[Slot(n)]);
-  if (const SlotImport* imported = store_->Imported()) {
+  if (const SlotImport* imported = keeper_->Imported()) {
     // Told once the window shows the slots.
     TellLater(OldSlotsNote(*imported), imported->notTaken ? MB_ICONWARNING : MB_ICONINFORMATION);
   }
-  // A save that cannot succeed is told now, not when the window closes. An
-  // old file the folder would not let go of has just been told.
-  if (!store_->HoldsOldFile()) {
-    try {
-      CheckSlotsWritable(dataFolder_);
-    } catch (const forms::RuntimeError& e) {
-      forms::App::Ask(forms::FormatRuntimeErrorText(e.number(), e.description()) +
-                          L"\n\n程序照常运行，但槽可能无法保存到这个文件。",
-                      MB_OK | MB_ICONWARNING);
-    }
-  }
-
-  // From now on a changed slot is written within moments, off this thread.
-  const HWND window = hwnd();
-  writer_ = std::make_unique<SlotWriter>(*store_, [window] { PostMessageW(window, kSlotWriteFailedMessage, 0, 0); });
+  keeper_->StartWrites();
 
   // The skin, before the hotkey procedure so that messages run hotkeys,
   // skin, forms layer; it stands aside while the system's high contrast is on.
@@ -183,10 +166,21 @@ void FrmMain::Form_Load() {
 
   // The hotkeys: HotKeyWndProc goes in front of the procedure found (the
   // skin's once attached), then the eighteen keys are registered.
-  mod_HotKey::InstallHotKeyWndProc(hwnd());
+  mod_HotKey::InstallHotKeyWndProc(hwnd(), [this](int group, int slot) { OnSlotKey(group, slot); });
   const std::vector<int> heldHotKeys = mod_HotKey::RegisterSlotHotKeys();
   // Told once the window is up; the keys that were free work already.
   if (!heldHotKeys.empty()) TellLater(HeldHotKeysNote(heldHotKeys), MB_ICONWARNING);
+}
+
+void FrmMain::OnSlotKey(int group, int slot) {
+  if (group == kStoreGroup) {
+    // The user still holds Alt: its release must not put the active window
+    // into menu mode.
+    forms::MaskAltRelease();
+    actions_->Store(slot);
+  } else {
+    actions_->Paste(slot);
+  }
 }
 
 void FrmMain::ApplySlotColors() {
@@ -206,7 +200,7 @@ void FrmMain::FollowHighContrast() {
   mod_HotKey::RemoveHotKeyWndProc(hwnd());
   if (highContrast_) skinner_->DetachSkin(hwnd());
   else skinner_->AttachSkin(hwnd());
-  mod_HotKey::InstallHotKeyWndProc(hwnd());
+  mod_HotKey::InstallHotKeyWndProc(hwnd(), [this](int group, int slot) { OnSlotKey(group, slot); });
   ApplySlotColors();
   RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
@@ -237,11 +231,11 @@ void FrmMain::Form_Resize() {
 }
 
 void FrmMain::Form_Unload() {
-  // The slots first: if saving fails, the settings file is not written. No
-  // write of the writer runs beside the save or after it; the save writes
-  // every text the writer had not written yet.
-  StopSlotWrites();
-  if (SessionEnding() ? SaveSlotsAtSessionEnd(CurrentTexts()) : SaveSlotsOrKeepThem(CurrentTexts())) {
+  // The slots first: if saving fails, the settings file is not written.
+  // Without a load there is nothing read to tell this program's changes from
+  // another's: every slot counts as unchanged.
+  if (!keeper_) keeper_ = std::make_unique<SlotKeeper>(dataFolder_, [this](int n) { return txtClip(n).Text(); });
+  if (keeper_->Save(SessionEnding())) {
     // A minimised (or tray-hidden) window reports its iconic position; the
     // user's size and place are the restored rectangle.
     forms::TwipsRect bounds = GetWindowState() == forms::WindowState::Minimized
@@ -259,56 +253,6 @@ void FrmMain::Form_Unload() {
   skinner_.reset();
 
   mod_HotKey::UnregisterSlotHotKeys();
-}
-
-SlotTexts FrmMain::CurrentTexts() const {
-  SlotTexts texts;
-  for (int n = 1; n <= kSlotCount; ++n) texts[Slot(n)] = txtClip_[Slot(n)]->Text();
-  return texts;
-}
-
-bool FrmMain::SaveSlotsOrKeepThem(const SlotTexts& texts) {
-  const auto text = [](const forms::RuntimeError& e) {
-    return forms::FormatRuntimeErrorText(e.number(), e.description());
-  };
-  // Without a load there is nothing read to tell this program's changes
-  // from another's: every slot counts as unchanged.
-  if (!store_) store_ = std::make_unique<SlotStore>(dataFolder_);
-  for (;;) {
-    try {
-      store_->Save(texts);
-      return true;
-    } catch (const forms::RuntimeError& e) {
-      if (forms::App::Ask(text(e) + L"\n\n槽没有保存。要再试一次吗？", MB_RETRYCANCEL | MB_ICONERROR) ==
-          IDRETRY)
-        continue;
-    }
-    try {
-      const std::wstring kept = KeepSlotsInTextFile(dataFolder_, texts);
-      forms::App::Ask(L"槽没有保存到数据库，它们的文字已保存在文本文件中：\n\n" + kept,
-                      MB_OK | MB_ICONINFORMATION);
-      return false;
-    } catch (const forms::RuntimeError& e) {
-      if (forms::App::Ask(text(e) + L"\n\n槽的文字无处保存，关闭后将丢失。要再试一次吗？",
-                          MB_RETRYCANCEL | MB_ICONERROR) != IDRETRY)
-        return false;
-    }
-  }
-}
-
-bool FrmMain::SaveSlotsAtSessionEnd(const SlotTexts& texts) {
-  try {
-    if (!store_) store_ = std::make_unique<SlotStore>(dataFolder_);
-    store_->Save(texts, kSessionEndLockWaitMs);
-    return true;
-  } catch (const forms::RuntimeError&) {
-  }
-  try {
-    NoteKeptAtSessionEnd(dataFolder_, KeepSlotsInTextFile(dataFolder_, texts));
-  } catch (const forms::RuntimeError&) {
-    // Nowhere to keep them, and nobody to ask.
-  }
-  return false;
 }
 
 void FrmMain::TellLater(std::wstring note, UINT icon) {
@@ -339,72 +283,7 @@ void FrmMain::cmdClear_Click(int index) { txtClip(index).SetText(L""); }
 void FrmMain::txtClip_Change(int index) {
   // One character past what a tip shows tells whether the text is cut.
   txtClip(index).SetToolTipText(SlotTipText(txtClip(index).TextStart(kTipMaxChars + 1)));
-  NoteSlotChanged(index);
-}
-
-void FrmMain::NoteSlotChanged(int index) {
-  if (!writer_) return;
-  // Only noted here: a keystroke costs no copy of a long text. The text is
-  // read once, when the box's changes pause.
-  changed_[Slot(index)] = true;
-  lastChange_ = GetTickCount64();
-  if (writeTimer_) return;
-  firstChange_ = lastChange_;
-  writeTimer_ = SetTimer(hwnd(), kWriteTimerId, kWritePauseMs, &FrmMain::WriteTimerProc) != 0;
-  if (!writeTimer_) HandChangedSlots();
-}
-
-void CALLBACK FrmMain::WriteTimerProc(HWND hwnd, UINT, UINT_PTR, DWORD) {
-  FrmMain* form = FromHandle(hwnd);
-  if (!form) {
-    KillTimer(hwnd, kWriteTimerId);
-    return;
-  }
-  forms::RunGuarded([form] { form->OnWriteTimer(); });
-}
-
-void FrmMain::OnWriteTimer() {
-  const ULONGLONG now = GetTickCount64();
-  const ULONGLONG pauseEnds = lastChange_ + kWritePauseMs;
-  const ULONGLONG latest = firstChange_ + kWriteLatestMs;
-  if (now < pauseEnds && now < latest) {
-    // Still typing: wait for the pause, but not past the latest time.
-    const ULONGLONG wait = std::min(pauseEnds, latest) - now;
-    if (SetTimer(hwnd(), kWriteTimerId, static_cast<UINT>(wait), &FrmMain::WriteTimerProc)) return;
-  }
-  KillTimer(hwnd(), kWriteTimerId);
-  writeTimer_ = false;
-  HandChangedSlots();
-}
-
-void FrmMain::HandChangedSlots() {
-  for (int n = 1; n <= kSlotCount; ++n) {
-    if (!changed_[Slot(n)]) continue;
-    changed_[Slot(n)] = false;
-    if (writer_) writer_->Hand(n, txtClip(n).Text());
-  }
-}
-
-void FrmMain::StopSlotWrites() {
-  if (writeTimer_) KillTimer(hwnd(), kWriteTimerId);
-  writeTimer_ = false;
-  changed_.fill(false);
-  if (writer_) writer_->Stop();
-  writer_.reset();
-}
-
-void FrmMain::ReportSlotWriteFailure() {
-  const std::optional<forms::RuntimeError> failure = writer_ ? writer_->LastFailure() : std::nullopt;
-  if (!failure) return;
-  std::wstring text = forms::FormatRuntimeErrorText(failure->number(), failure->description()) +
-                      L"\n\n槽暂时没有保存到数据库，程序会稍后再试，关闭时也会再试。";
-  try {
-    const std::wstring kept = KeepSlotsInTextFile(dataFolder_, CurrentTexts());
-    text += L"\n在此之前，槽的文字已保存在文本文件中：\n\n" + kept;
-  } catch (const forms::RuntimeError& e) {
-    text += L"\n槽的文字也无法保存到文本文件：" + e.description();
-  }
-  forms::App::Ask(text, MB_OK | MB_ICONWARNING);
+  if (keeper_) keeper_->Changed(index);
 }
 
 void FrmMain::Tell(ActionNotice notice, int slot) {
@@ -467,9 +346,6 @@ LRESULT FrmMain::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   } else if (message == WM_DESTROY && inTray_) {
     // No stale icon stays behind when the program ends in the tray.
     DelTray();
-  } else if (message == kSlotWriteFailedMessage) {
-    forms::RunGuarded([this] { ReportSlotWriteFailure(); });
-    return 0;
   } else if (message == WM_SETTINGCHANGE || message == WM_SYSCOLORCHANGE) {
     forms::RunGuarded([this] { FollowHighContrast(); });
     // New system colours show at once.

@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/clipboard_actions.h"
-#include "app/slot_store.h"
-#include "app/slot_writer.h"
+#include "app/clipboard/clipboard_actions.h"
+#include "app/slots/slot_keeper.h"
 #include "forms/command_button.h"
 #include "forms/form.h"
 #include "forms/label.h"
@@ -32,11 +31,6 @@ class FrmMain : public forms::Form, public SlotHost {
   static constexpr int GetButtonId(int n) { return 30 + n; }
   static constexpr int ClearButtonId(int n) { return 40 + n; }
   static constexpr int kTrayPictureId = 50;
-
-  // A changed slot is handed to the writer once its box has had no change
-  // for kWritePauseMs, or kWriteLatestMs after its first change at the latest.
-  static constexpr UINT kWritePauseMs = 400;
-  static constexpr UINT kWriteLatestMs = 1500;
 
   FrmMain();
   ~FrmMain() override;
@@ -79,9 +73,9 @@ class FrmMain : public forms::Form, public SlotHost {
 
   // Writes changed slots to data.mdb while the program runs (from start-up
   // to shut-down; null otherwise).
-  SlotWriter* Writer() { return writer_.get(); }
+  SlotWriter* Writer() { return keeper_ ? keeper_->Writer() : nullptr; }
   // True while a changed slot waits for its box's typing pause.
-  bool SlotWritesWaiting() const { return writeTimer_; }
+  bool SlotWritesWaiting() const { return keeper_ && keeper_->WritesWaiting(); }
 
   void Form_Load();
   void Form_Resize();
@@ -97,13 +91,6 @@ class FrmMain : public forms::Form, public SlotHost {
 
  private:
   static size_t Slot(int index);
-  SlotTexts CurrentTexts() const;
-  // Saves the slots; when that fails the user may try again, and one who
-  // gives up is told where the texts were kept instead. True when saved.
-  bool SaveSlotsOrKeepThem(const SlotTexts& texts);
-  // The same while the session ends: one bounded try, then the text file at
-  // once, no box; the next start tells where the texts went.
-  bool SaveSlotsAtSessionEnd(const SlotTexts& texts);
   // Posted notes, each told once when the window shows.
   void TellLater(std::wstring note, UINT icon);
   void TellNotes();
@@ -111,15 +98,9 @@ class FrmMain : public forms::Form, public SlotHost {
   // The skin and the slots' colours follow the system's high-contrast setting.
   void ApplySlotColors();
   void FollowHighContrast();
+  // Alt+digit (store) and Ctrl+digit (paste), in turn with the buttons.
+  void OnSlotKey(int group, int slot);
 
-  // The slot's write waits for a pause in the changes of its box.
-  void NoteSlotChanged(int index);
-  static void CALLBACK WriteTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
-  void OnWriteTimer();
-  void HandChangedSlots();
-  void StopSlotWrites();
-  // Told once per run of failed writes: the texts kept in a file meanwhile.
-  void ReportSlotWriteFailure();
 
   std::array<std::unique_ptr<forms::Label>, kSlotCount> lblNumber_;
   std::array<std::unique_ptr<forms::TextBox>, kSlotCount> txtClip_;
@@ -128,11 +109,7 @@ class FrmMain : public forms::Form, public SlotHost {
   std::unique_ptr<forms::PictureBox> picTray_;
   std::unique_ptr<ClipboardActions> actions_;
   SlotTexts slotLoadList_;  // filled at start-up, copied into the text boxes
-  std::unique_ptr<SlotStore> store_;    // from start-up on
-  std::unique_ptr<SlotWriter> writer_;  // from start-up to shut-down
-  std::array<bool, kSlotCount> changed_{};  // not yet handed to the writer
-  ULONGLONG firstChange_ = 0, lastChange_ = 0;
-  bool writeTimer_ = false;
+  std::unique_ptr<SlotKeeper> keeper_;  // from start-up on
   std::wstring dataFolder_;  // the application folder until start-up chooses
   std::vector<std::pair<std::wstring, UINT>> notes_;  // told once the window shows
   bool tellingNotes_ = false;

@@ -1,9 +1,7 @@
 #include "app/mod_hot_key.h"
 
-#include "app/frm_main.h"
 #include "app/hot_key_id.h"
 #include "forms/event_guard.h"
-#include "forms/keystroke_sender.h"
 
 namespace app {
 namespace mod_HotKey {
@@ -12,8 +10,13 @@ WNDPROC OldWndProc = nullptr;
 HWND MainWindow = nullptr;
 BOOL(WINAPI* RegisterKey)(HWND window, int id, UINT modifiers, UINT virtualKey) = &RegisterHotKey;
 
-void InstallHotKeyWndProc(HWND mainWindow) {
+namespace {
+HotKeyAction keyAction;
+}  // namespace
+
+void InstallHotKeyWndProc(HWND mainWindow, HotKeyAction action) {
   MainWindow = mainWindow;
+  keyAction = std::move(action);
   OldWndProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(mainWindow, GWLP_WNDPROC));
   SetWindowLongPtrW(mainWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HotKeyWndProc));
 }
@@ -34,7 +37,7 @@ bool RemoveSlotHotKey(int group, int virtualKey) {
 
 std::vector<int> RegisterSlotHotKeys() {
   std::vector<int> refused;
-  for (int n = 1; n <= FrmMain::kSlotCount; ++n) {
+  for (int n = 1; n <= kKeyCount; ++n) {
     if (!AddSlotHotKey(kStoreGroup, SlotKey(n))) refused.push_back(HotKeyId(kStoreGroup, SlotKey(n)));
     if (!AddSlotHotKey(kRecallGroup, SlotKey(n))) refused.push_back(HotKeyId(kRecallGroup, SlotKey(n)));
   }
@@ -42,46 +45,28 @@ std::vector<int> RegisterSlotHotKeys() {
 }
 
 void UnregisterSlotHotKeys() {
-  for (int n = 1; n <= FrmMain::kSlotCount; ++n) {
+  for (int n = 1; n <= kKeyCount; ++n) {
     RemoveSlotHotKey(kStoreGroup, SlotKey(n));
     RemoveSlotHotKey(kRecallGroup, SlotKey(n));
   }
 }
 
-void StoreSlot(FrmMain& form, int slot) {
-  // The user still holds Alt: its release must not put the active window
-  // into menu mode.
-  forms::MaskAltRelease();
-  form.Actions().Store(slot);
-}
-
-void RecallSlot(FrmMain& form, int slot) { form.Actions().Paste(slot); }
-
 namespace {
 
-void OnHotKey(HWND hwnd, WPARAM wParam) {
+void OnHotKey(WPARAM wParam) {
   int64_t id = static_cast<INT_PTR>(wParam);
   int64_t slot = HotKeySlot(id);
   // Anyone can post WM_HOTKEY: only our own ids act.
-  if (slot < 1 || slot > FrmMain::kSlotCount) return;
-  FrmMain* form = FrmMain::FromHandle(hwnd);
-  if (!form) return;
-  switch (HotKeyGroup(id)) {
-    case kStoreGroup:
-      StoreSlot(*form, static_cast<int>(slot));
-      break;
-    case kRecallGroup:
-      RecallSlot(*form, static_cast<int>(slot));
-      break;
-    default:
-      break;
-  }
+  if (slot < 1 || slot > kKeyCount) return;
+  const int64_t group = HotKeyGroup(id);
+  if (keyAction && (group == kStoreGroup || group == kRecallGroup))
+    keyAction(static_cast<int>(group), static_cast<int>(slot));
 }
 
 }  // namespace
 
 LRESULT CALLBACK HotKeyWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_HOTKEY) forms::RunGuarded([&] { OnHotKey(hwnd, wParam); });
+  if (message == WM_HOTKEY) forms::RunGuarded([&] { OnHotKey(wParam); });
   WNDPROC next = OldWndProc ? OldWndProc : &DefWindowProcW;
   return CallWindowProcW(next, hwnd, message, wParam, lParam);
 }

@@ -5,13 +5,17 @@
 // chained in front of, acting on WM_HOTKEY and passing every message on.
 #include <windows.h>
 
+#include <functional>
 #include <vector>
 
 namespace app {
-
-class FrmMain;
-
 namespace mod_HotKey {
+
+constexpr int kKeyCount = 9;
+
+// What a slot's key does: group kStoreGroup (Alt) or kRecallGroup (Ctrl),
+// slot 1 to 9. The window supplies it.
+using HotKeyAction = std::function<void(int group, int slot)>;
 
 // The main window's procedure as found just before HotKeyWndProc went in.
 extern WNDPROC OldWndProc;
@@ -19,8 +23,8 @@ extern WNDPROC OldWndProc;
 extern HWND MainWindow;
 
 // Stores the main window's current procedure in OldWndProc and installs
-// HotKeyWndProc in front of it.
-void InstallHotKeyWndProc(HWND mainWindow);
+// HotKeyWndProc in front of it; the keys' messages go to action.
+void InstallHotKeyWndProc(HWND mainWindow, HotKeyAction action);
 // Puts OldWndProc back while HotKeyWndProc is the window's procedure.
 void RemoveHotKeyWndProc(HWND mainWindow);
 
@@ -37,16 +41,6 @@ std::vector<int> RegisterSlotHotKeys();
 // The system's RegisterHotKey (replaceable for tests).
 extern BOOL(WINAPI* RegisterKey)(HWND window, int id, UINT modifiers, UINT virtualKey);
 void UnregisterSlotHotKeys();
-
-// Alt+digit: the slot becomes the clipboard's text (empty for no text), in
-// turn with the other keys. A clipboard that stays busy, or whose owner does
-// not hand its text over, leaves the slot as it was.
-void StoreSlot(FrmMain& form, int slot);
-// Ctrl+digit, in turn with the other keys: empty the clipboard, offer the
-// slot's text on it, send Ctrl+V to the window active when the key was
-// pressed, empty the clipboard once the text has been taken (or after a
-// short time). A busy clipboard leaves everything as it was.
-void RecallSlot(FrmMain& form, int slot);
 
 LRESULT CALLBACK HotKeyWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 

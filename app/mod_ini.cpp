@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "app/file_handle.h"
+#include "app/slots/file_handle.h"
 #include "app/profile_text.h"
 
 namespace mod_Ini {

@@ -1,7 +1,7 @@
 #include "app/user_notes.h"
 
 #include "app/hot_key_id.h"
-#include "app/slot_import.h"
+#include "app/slots/slot_import.h"
 #include "forms/app.h"
 #include "forms/runtime_error.h"
 

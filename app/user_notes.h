@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/clipboard_actions.h"
+#include "app/clipboard/clipboard_actions.h"
 
 namespace app {
 

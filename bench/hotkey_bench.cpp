@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "app/clipboard_text_reader.h"
+#include "app/clipboard/clipboard_text_reader.h"
 #include "app/frm_main.h"
 #include "forms/app.h"
 #include "forms/clipboard.h"

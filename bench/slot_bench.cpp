@@ -28,8 +28,9 @@
 #include <vector>
 
 #include "app/frm_main.h"
-#include "app/slot_import.h"
-#include "app/slot_store.h"
+#include "app/slots/slot_import.h"
+#include "app/slots/slot_database.h"
+#include "app/slots/slot_store.h"
 #include "app/tip_text.h"
 #include "forms/app.h"
 #include "forms/runtime_error.h"
@@ -138,7 +139,7 @@ Keystrokes Type(app::FrmMain& form, int slot, int bursts) {
       PumpFor(0);
       ms.push_back(Ms(Clock::now() - start));
     }
-    PumpFor(app::FrmMain::kWritePauseMs + 60);  // the write starts; the next burst types beside it
+    PumpFor(app::SlotKeeper::kWritePauseMs + 60);  // the write starts; the next burst types beside it
   }
   std::sort(ms.begin(), ms.end());
   const int writes = form.Writer() ? form.Writer()->Attempts() - writesBefore : 0;
@@ -159,7 +160,7 @@ void TypingFigures(const std::wstring& folder, int bursts) {
   form.Show();
   const std::wstring megabyte = LogText(1 << 20);
   form.txtClip(1).SetText(megabyte);
-  PumpFor(app::FrmMain::kWritePauseMs + 100);
+  PumpFor(app::SlotKeeper::kWritePauseMs + 100);
   while (form.Writer()->Pending()) PumpFor(10);
 
   // Without the writes: the box's change does the tooltip alone.

@@ -11,12 +11,12 @@
 #include <tuple>
 #include <vector>
 
-#include "app/clipboard_actions.h"
+#include "app/clipboard/clipboard_actions.h"
 #include "app/frm_main.h"
 #include "app/mod_hot_key.h"
 #include "app/mod_tray.h"
 #include "app/single_instance.h"
-#include "app/slot_store.h"
+#include "app/slots/slot_store.h"
 #include "app/tip_text.h"
 #include "app/user_notes.h"
 #include "forms/app.h"

@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/clipboard_text_reader.h"
+#include "app/clipboard/clipboard_text_reader.h"
 #include "app/data_folder.h"
 #include "app/mod_ini.h"
-#include "app/paste_clipboard.h"
-#include "app/paste_target.h"
+#include "app/clipboard/paste_clipboard.h"
+#include "app/clipboard/paste_target.h"
 #include "app/profile_text.h"
 #include "app/tip_text.h"
 #include "forms/clipboard.h"

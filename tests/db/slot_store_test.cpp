@@ -14,10 +14,10 @@
 #include <tuple>
 #include <vector>
 
-#include "app/slot_import.h"
-#include "app/slot_store.h"
-#include "app/slot_writer.h"
-#include "app/slot_write_check.h"
+#include "app/slots/slot_import.h"
+#include "app/slots/slot_store.h"
+#include "app/slots/slot_writer.h"
+#include "app/slots/slot_write_check.h"
 #include "forms/runtime_error.h"
 #include "tests/app/harness.h"
 #include "tests/db/jet_samples.h"

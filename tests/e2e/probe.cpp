@@ -279,12 +279,6 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"clipboard") return PrintClipboard();
-  if (cmd == L"clipopener") {
-    HWND opener = GetOpenClipboardWindow();
-    DWORD pid = 0;
-    const DWORD thread = opener ? GetWindowThreadProcessId(opener, &pid) : 0;
-    return Print(opener ? ClassOf(opener) + L" " + Num(pid) + L" " + Num(thread) + L"\n" : L"none\n"), 0;
-  }
   if (cmd == L"cursor") {
     POINT pt{};
     GetCursorPos(&pt);
@@ -354,11 +348,7 @@ int wmain(int argc, wchar_t** argv) {
     } else if (what == L"rect") Print(RectOf(box));
     else if (what == L"hotkeys") Print(Num(reinterpret_cast<INT_PTR>(GetPropW(editor, L"HOTKEYS"))) + L"\n");
     else if (what == L"clear") SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    else if (what == L"answers") {
-      DWORD_PTR r = 0;
-      Print(Num(SendMessageTimeoutW(editor, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r) != 0) + L" " +
-            Num(SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &r) != 0) + L"\n");
-    } else if (what == L"late") SendMessageW(box, WM_APP + 7, static_cast<WPARAM>(_wtoi(arg(1).c_str())), 0);
+    else if (what == L"late") SendMessageW(box, WM_APP + 7, static_cast<WPARAM>(_wtoi(arg(1).c_str())), 0);
     else if (what == L"boxprocess") Print(Num(ProcessOfWindow(box) == ProcessOfWindow(editor) ? 0 : 1) + L"\n");
     else if (what == L"close") SendMessageW(box, EM_SETMODIFY, FALSE, 0), PostMessageW(editor, WM_CLOSE, 0, 0);
     else return Usage();

@@ -1,4 +1,4 @@
-#include "app/clipboard_actions.h"
+#include "app/clipboard/clipboard_actions.h"
 
 namespace app {
 

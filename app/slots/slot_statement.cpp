@@ -1,8 +1,8 @@
-#include "app/slot_statement.h"
+#include "app/slots/slot_statement.h"
 
 #include <sqlite3.h>
 
-#include "app/slot_database.h"
+#include "app/slots/slot_database.h"
 
 namespace app {
 

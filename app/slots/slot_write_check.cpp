@@ -1,10 +1,9 @@
-#include "app/slot_write_check.h"
+#include "app/slots/slot_write_check.h"
 
 #include <sqlite3.h>
 
-#include "app/slot_database.h"
-#include "app/slot_statement.h"
-#include "app/slot_store.h"
+#include "app/slots/slot_database.h"
+#include "app/slots/slot_statement.h"
 
 namespace app {
 

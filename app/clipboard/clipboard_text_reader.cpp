@@ -1,4 +1,4 @@
-#include "app/clipboard_text_reader.h"
+#include "app/clipboard/clipboard_text_reader.h"
 
 #include <mutex>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "app/slot_import.h"
+#include "app/slots/slot_import.h"
 
 #include <windows.h>
 
@@ -10,9 +10,9 @@
 #include <new>
 #include <utility>
 
-#include "app/file_handle.h"
-#include "app/slot_database.h"
-#include "app/slot_statement.h"
+#include "app/slots/file_handle.h"
+#include "app/slots/slot_database.h"
+#include "app/slots/slot_statement.h"
 #include "jet/database.h"
 #include "jet/utf8.h"
 

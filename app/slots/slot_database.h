@@ -10,11 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "app/slot_statement.h"
-
 struct sqlite3;
 
 namespace app {
+
+// The folder as given, then "\data.mdb" (a drive root gives "C:\\data.mdb").
+std::wstring SlotDatabasePath(const std::wstring& appFolder);
 
 class SlotDatabase {
  public:

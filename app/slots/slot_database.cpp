@@ -1,4 +1,5 @@
-#include "app/slot_database.h"
+#include "app/slots/slot_database.h"
+#include "app/slots/slot_statement.h"
 
 #include <windows.h>
 
@@ -7,7 +8,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/file_handle.h"
+#include "app/slots/file_handle.h"
 #include "forms/runtime_error.h"
 
 namespace app {
@@ -55,6 +56,8 @@ std::wstring FailureWords(int code) {
 }
 
 }  // namespace
+
+std::wstring SlotDatabasePath(const std::wstring& appFolder) { return appFolder + L"\\data.mdb"; }
 
 SlotDatabase::SlotDatabase(std::wstring path, int busyWaitMs)
     : path_(std::move(path)), busyWaitMs_(busyWaitMs) {

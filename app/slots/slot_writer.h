@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "app/slot_store.h"
+#include "app/slots/slot_store.h"
 #include "forms/runtime_error.h"
 
 namespace app {

@@ -1,4 +1,4 @@
-#include "app/paste_clipboard.h"
+#include "app/clipboard/paste_clipboard.h"
 
 #include <algorithm>
 #include <utility>

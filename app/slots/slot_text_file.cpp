@@ -1,10 +1,10 @@
-#include "app/slot_text_file.h"
+#include "app/slots/slot_text_file.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "app/file_handle.h"
+#include "app/slots/file_handle.h"
 #include "forms/runtime_error.h"
 
 namespace app {

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paste_target.h"
+#include "app/clipboard/paste_target.h"
 #include "forms/message_window.h"
 
 namespace app {

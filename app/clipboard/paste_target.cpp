@@ -1,4 +1,4 @@
-#include "app/paste_target.h"
+#include "app/clipboard/paste_target.h"
 
 #include <algorithm>
 #include <vector>

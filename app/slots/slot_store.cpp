@@ -1,11 +1,11 @@
-#include "app/slot_store.h"
+#include "app/slots/slot_store.h"
 
 #include <stdexcept>
 #include <utility>
 
-#include "app/slot_database.h"
-#include "app/slot_import.h"
-#include "app/slot_statement.h"
+#include "app/slots/slot_database.h"
+#include "app/slots/slot_import.h"
+#include "app/slots/slot_statement.h"
 
 namespace app {
 namespace {
@@ -77,8 +77,6 @@ void CheckSlot(int slot) {
 }
 
 }  // namespace
-
-std::wstring SlotDatabasePath(const std::wstring& appFolder) { return appFolder + L"\\data.mdb"; }
 
 std::string SlotQuery(int slot) { return "select * from data where id=" + std::to_string(slot); }
 

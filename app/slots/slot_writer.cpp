@@ -1,4 +1,4 @@
-#include "app/slot_writer.h"
+#include "app/slots/slot_writer.h"
 
 #include <sqlite3.h>
 

@@ -2,22 +2,15 @@
 // The nine slot texts kept in data.mdb in the application folder. Each call
 // opens its own connection and closes it before returning; nothing stays
 // open in between.
-#include <array>
 #include <memory>
 #include <string>
 
+#include "app/slots/slot_texts.h"
+
 namespace app {
-
-constexpr int kSlotCount = 9;
-
-// Slot n (1 to 9) is element n - 1.
-using SlotTexts = std::array<std::wstring, kSlotCount>;
 
 // How long a write waits for another program's lock before it fails.
 constexpr int kSlotLockWaitMs = 3000;
-
-// The folder as given, then "\data.mdb" (a drive root gives "C:\\data.mdb").
-std::wstring SlotDatabasePath(const std::wstring& appFolder);
 
 // The query that finds slot n's rows: "select * from data where id=n".
 std::string SlotQuery(int slot);

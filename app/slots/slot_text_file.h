@@ -3,7 +3,7 @@
 // a UTF-8 text file beside the executable, one slot a section.
 #include <string>
 
-#include "app/slot_store.h"
+#include "app/slots/slot_texts.h"
 
 namespace app {
 

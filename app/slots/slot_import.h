@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/slot_store.h"
+#include "app/slots/slot_texts.h"
 #include "forms/runtime_error.h"
 #include "jet/value.h"
 

@@ -10,8 +10,8 @@
 #include <deque>
 #include <string>
 
-#include "app/clipboard_text_reader.h"
-#include "app/paste_clipboard.h"
+#include "app/clipboard/clipboard_text_reader.h"
+#include "app/clipboard/paste_clipboard.h"
 
 namespace app {
 
