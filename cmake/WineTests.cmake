@@ -31,6 +31,10 @@ endif()
 # the emulator wrapper (used for discovery and for the runs alike); the
 # end-to-end scripts through their environment.
 set(CLIP_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "Wine prefix for the tests")
+# The end-to-end runs have a prefix (and, through scripts/test.sh, an X
+# display) of their own: their program holds the hotkeys and the clipboard of
+# its Wine session, which the unit tests' windows must not meet.
+set(CLIP_E2E_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix-e2e" CACHE PATH "Wine prefix for the end-to-end tests")
 if(CMAKE_CROSSCOMPILING AND WINE_EXECUTABLE)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
     @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -49,12 +53,14 @@ set(CLIP_TEST_MANIFEST_RC ${CMAKE_BINARY_DIR}/test_manifest.rc)
 file(WRITE ${CLIP_TEST_MANIFEST_RC}
   "#include <windows.h>\nCREATEPROCESS_MANIFEST_RESOURCE_ID RT_MANIFEST \"${CMAKE_SOURCE_DIR}/app/resources/clipboard.manifest\"\n")
 
-# clip_add_gtest(<name> SOURCES ... [LIBRARIES ...] [MANIFEST] [SERIAL])
+# clip_add_gtest(<name> SOURCES ... [LIBRARIES ...] [MANIFEST] [DESKTOP])
 # One ctest test per executable: all of its cases run in one Wine process, so
 # cases in one executable must leave no window, timer or skin state behind.
-# MANIFEST embeds the program's manifest (common controls 6).
+# MANIFEST embeds the program's manifest (common controls 6). DESKTOP: the
+# test's windows use the shared display, hotkeys, clipboard or pointer, so no
+# other such test runs beside it.
 function(clip_add_gtest name)
-  cmake_parse_arguments(ARG "SERIAL;MANIFEST" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "DESKTOP;MANIFEST" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} project_warnings gtest gmock gtest_main)
   if(ARG_MANIFEST)
@@ -62,21 +68,23 @@ function(clip_add_gtest name)
   endif()
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS unit)
-  if(ARG_SERIAL)
-    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  if(ARG_DESKTOP)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
   endif()
 endfunction()
 
 # clip_add_e2e_test(<name> <script> [args...]): a bash script driving the real
-# program with xdotool/xclip. End-to-end runs share the display, the clipboard
-# and the keyboard, so they never run in parallel with anything.
+# program with xdotool/xclip. End-to-end runs share their display, clipboard
+# and keyboard with each other, so they run one at a time, in a prefix and on
+# a display (CLIP_E2E_DISPLAY) apart from the unit tests'.
 function(clip_add_e2e_test name script)
+  string(REPLACE "WINEPREFIX=${CLIP_WINEPREFIX}" "WINEPREFIX=${CLIP_E2E_WINEPREFIX}" e2e_env "${CLIP_TEST_ENV}")
   add_test(NAME ${name}
     COMMAND bash ${script} ${ARGN}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "${CLIP_TEST_ENV};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR};CLIP_ARCHIVE=${CLIP_RELEASE_ARCHIVE}"
-    RUN_SERIAL TRUE
+    ENVIRONMENT "${e2e_env};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR};CLIP_ARCHIVE=${CLIP_RELEASE_ARCHIVE}"
+    RESOURCE_LOCK e2e
     TIMEOUT 300
     LABELS e2e)
 endfunction()

@@ -107,6 +107,15 @@ ensure_prefix() {
   echo "$PREFIX_VERSION" >"$marker"
 }
 
+# copy_prefix DIR: DIR becomes a copy of the prefix as set up now (again when
+# the prefix's set-up changed).
+copy_prefix() {
+  [ "$(cat "$1/.clip-prefix-ready" 2>/dev/null)" = "$(cat "$WINEPREFIX/.clip-prefix-ready")" ] && return 0
+  say "copying the Wine prefix to $1"
+  WINEPREFIX="$1" wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$1" && cp -a "$WINEPREFIX" "$1"
+}
+
 # On an X server without a window manager (the tests' Xvfb), Wine waits two
 # seconds for a manager's answer each time a window it leaves to the manager
 # is hidden or destroyed. Under the tests no manager runs: the windows are

@@ -6,20 +6,31 @@ source "$(dirname "$0")/lib.sh"
 
 setup_all
 
-XVFB_PID=""
+XVFB_PID="" E2E_XVFB_PID=""
+E2E_PREFIX="$BUILD/wineprefix-e2e"
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$E2E_PREFIX" wineserver -k >/dev/null 2>&1 || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
+  [ -n "$E2E_XVFB_PID" ] && kill "$E2E_XVFB_PID" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
+# The end-to-end runs get a display and a Wine session of their own, so that
+# they run beside the unit tests.
 start_xvfb
+E2E_XVFB_PID="$XVFB_PID" CLIP_E2E_DISPLAY="$DISPLAY"
+start_xvfb
+export CLIP_E2E_DISPLAY
 ensure_prefix
-# Keep one wineserver and Wine's own services warm for every test process.
-# The services are started here with /dev/null as their output, so that they
-# do not hold ctest's pipes open.
-wineserver -p >/dev/null 2>&1 || true
-set_window_manager none
+copy_prefix "$E2E_PREFIX"
+# Keep a wineserver and Wine's own services warm for every test process, in
+# both sessions. The services are started here with /dev/null as their
+# output, so that they do not hold ctest's pipes open.
+for prefix in "$WINEPREFIX" "$E2E_PREFIX"; do
+  WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 || true
+  WINEPREFIX="$prefix" set_window_manager none
+done
 
 cd "$BUILD"
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"

@@ -36,7 +36,7 @@ void SlotKeeper::StartWrites() {
   // old file the folder would not let go of is told by the window.
   if (!store_.HoldsOldFile()) {
     try {
-      CheckSlotsWritable(folder_);
+      CheckSlotsWritable(folder_, lockWaitMs);
     } catch (const forms::RuntimeError& e) {
       forms::App::Ask(ErrorText(e) + L"\n\n程序照常运行，但槽可能无法保存到这个文件。", MB_OK | MB_ICONWARNING);
     }
@@ -103,7 +103,7 @@ bool SlotKeeper::Save(bool sessionEnding) {
 bool SlotKeeper::SaveOrAsk(const SlotTexts& texts) {
   for (;;) {
     try {
-      store_.Save(texts);
+      store_.Save(texts, lockWaitMs);
       return true;
     } catch (const forms::RuntimeError& e) {
       if (forms::App::Ask(ErrorText(e) + L"\n\n槽没有保存。要再试一次吗？", MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY)

@@ -24,8 +24,11 @@ class SlotKeeper {
   // for kWritePauseMs, or kWriteLatestMs after its first change at the latest.
   static constexpr UINT kWritePauseMs = 400;
   static constexpr UINT kWriteLatestMs = 1500;
-  // How long the save at a session's end waits for another program's lock.
+  // How long the save at a session's end waits for another program's lock,
+  // and how long the other saves and the check at the start wait (tests that
+  // hold the lock wait less).
   static constexpr int kSessionEndLockWaitMs = 1000;
+  static inline int lockWaitMs = kSlotLockWaitMs;
 
   using TextOf = std::function<std::wstring(int slot)>;
 

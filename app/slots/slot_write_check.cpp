@@ -7,8 +7,8 @@
 
 namespace app {
 
-void CheckSlotsWritable(const std::wstring& appFolder) {
-  SlotDatabase db(SlotDatabasePath(appFolder));
+void CheckSlotsWritable(const std::wstring& appFolder, int lockWaitMs) {
+  SlotDatabase db(SlotDatabasePath(appFolder), lockWaitMs);
   // A file that cannot be opened for writing is opened read-only without a word.
   if (sqlite3_db_readonly(db.handle(), "main") == 1) {
     db.Throw(SQLITE_READONLY, L"文件只读，无法写入");

@@ -11,6 +11,6 @@ namespace app {
 // a `data` that is a view or has no rowid all fail here as in the save.
 // Throws forms::RuntimeError (number and description naming the file); the
 // file's contents are left as they were in every case.
-void CheckSlotsWritable(const std::wstring& appFolder);
+void CheckSlotsWritable(const std::wstring& appFolder, int lockWaitMs = 3000);
 
 }  // namespace app

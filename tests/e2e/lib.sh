@@ -6,6 +6,8 @@ set -euo pipefail
 
 : "${CLIP_EXE:?run through ctest}"
 : "${CLIP_BINARY_DIR:?run through ctest}"
+# The display of the end-to-end runs, apart from the unit tests'.
+export DISPLAY="${CLIP_E2E_DISPLAY:-$DISPLAY}"
 BIN="$CLIP_BINARY_DIR/tests/e2e"
 TITLE="朔禾剪贴板 V1.3"
 WORK="$(mktemp -d "$BIN/$(basename "$0" .sh).XXXXXX")"
@@ -39,8 +41,10 @@ poll() {
 expect() {
   local name="$1" want="$2"
   shift 2
-  if poll "$want" "$@"; then log "ok: $name"; else fail "$name: got '$POLLED', expected '$want'"; fi
+  if poll "$want" "$@"; then log "ok: $name"; else fail "$name: got '$POLLED', expected '$want' ($(scene))"; fi
 }
+# What the desktop shows, for a failure's message.
+scene() { printf 'foreground %s, focus %s, note %s' "$(probe foreground)" "$(probe focus)" "$(probe notice)" | tr '\n' ' '; }
 
 # holds NAME WANT CMD...: CMD keeps printing WANT for a second (nothing happens).
 holds() {

@@ -4,7 +4,7 @@
 // fails, 2 on bad usage.
 //   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
-// count, foreground, pixel X Y..., taskbarcreated, trayicon HWND, focus,
+// count, foreground, notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
 // editor|notepad text|await TEXT|rect|hotkeys|clear|late MS|boxprocess|close, peer updates|reads|asked|renders|release|close.
 // Of the program's main window (--any: also hidden; --image: of the copy whose
 // path contains TEXT): title, rect, topmost, state, close, minimize, picture,
@@ -291,6 +291,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (cmd == L"popupmenu") return Print(VisibleOfClass(0, L"#32768") ? L"1\n" : L"0\n"), 0;
   if (cmd == L"foreground") return Print(TextOf(GetForegroundWindow()) + L"\n"), 0;
+  if (cmd == L"notice") {
+    HWND note = FindWindowW(L"FormsNoticePopup", nullptr);
+    return Print(note && IsWindowVisible(note) ? TextOf(note) + L"\n" : L"<none>\n"), 0;
+  }
   if (cmd == L"count") return Print(Num(static_cast<long long>(MainWindows().size())) + L"\n"), 0;
   if (cmd == L"pixel") {
     // pixel X Y [X Y ...]: the screen colours, on one line.
