@@ -5,7 +5,7 @@
 # every clipboard change: slots filled from the clipboard and pasted whole,
 # every paste landing, one at a time and in a quick series, the clipboard
 # emptied after a paste, no menu mode left after Alt; the same while the
-# window is in the tray; a slow and a hung clipboard owner; a second start
+# window is in the tray; a slow clipboard owner; a second start
 # of the program brings the running copy's window back; the keys another
 # program holds are named once.
 source "$(dirname "$0")/lib.sh"
@@ -62,13 +62,9 @@ expect "after Alt+9 no menu mode: typing reaches the editor" typed probe editor 
 for n in 1 2 3 4 6 7 8 9; do paste $n "$(probe slot $n)"; done
 paste 5 ""
 
-# Every paste lands while the reader reads every change: twenty in a row,
-# ten pressed 40 ms apart, two pressed together; the reader gets none of them.
+# Every paste lands while the reader reads every change: ten pressed 40 ms
+# apart, two pressed together, with Ctrl held.
 focus_editor
-reads="$(probe peer reads)"
-check "20 pastes with a reader of every change" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
-check "the reader was given none of the pasted texts" "$(probe peer reads)" "$reads"
-probe editor clear
 xdotool key --delay 40 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3
 expect "ten quick Ctrl+3: ten copies" "$(for i in $(seq 1 10); do probe slot 3; done)" probe editor text
 focus_editor
@@ -81,13 +77,15 @@ xdotool keydown ctrl key --delay 200 3 3 keyup ctrl
 expect "Ctrl held, 3 pressed twice: two more pastes" "A1B3B3B3" probe editor text
 # An editor whose edit box belongs to another process, inside a window of
 # that process (a Store app's frame, a WebView2 host): 20 pastes with the
-# reader beside it, 20 without.
+# reader beside it, which gets none of them, and 20 without.
 probe editor close
 gone "$BIN/test_editor.exe -" || fail "the editor did not close"
 start_editor --guest-edit 1
 check "the editor's box belongs to another process" "$(probe editor boxprocess)" 1
 focus_editor
+reads="$(probe peer reads)"
 check "20 pastes into the other process's box, a reader beside it" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
+check "the reader was given none of the pasted texts" "$(probe peer reads)" "$reads"
 stop_peer
 focus_editor
 check "20 pastes into the other process's box" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
@@ -151,17 +149,6 @@ check "slot 2 and the editor wait" "$(probe --any slot 2)|$(probe editor text)" 
 probe peer release
 expect "Alt+2 fills slot 2 once the text arrives" "迟到的文字" probe --any slot 2
 expect "Ctrl+2, pressed meanwhile, pastes it afterwards" "迟到的文字" probe editor text
-stop_peer
-# One that never hands it over: the slot stays, and the user is told once.
-start_peer owner "永远不来" --render-after never
-focus_editor
-before="$(probe --any slot 7)"
-xdotool key alt+7
-expect "Alt+7 asked the hung owner" 1 probe peer asked
-check "the window answers while Alt+7 waits" "$(answers)" yes
-told="$(probe --wait 30000 errorbox ok | tr -d '\r' || true)"
-check "told that the owner did not answer" "$(grep -c '槽 7 保持原样' <<<"$told")" 1
-check "slot 7 as it was" "$(probe --any slot 7)" "$before"
 stop_peer
 
 # A second start (from another folder too): the running copy's window comes
