@@ -30,14 +30,9 @@ RECT InWindow(HWND top, HWND child, RECT zone);
 // The whole of `child` in `top`'s window coordinates.
 RECT WindowIn(HWND top, HWND child);
 
-// True when CLIP_LOOK_RENEW is set: the look tests then write their
-// references anew instead of comparing.
-bool Renewing();
-
 struct Difference {
-  int pixels = 0;             // beyond their tolerance; every pixel when the sizes differ
-  std::vector<bool> differs;  // per pixel of the reference, rows from the top
-  Picture picture;            // the reference washed out (text zones yellowish), differing pixels red
+  int pixels = 0;   // beyond their tolerance; every pixel when the sizes differ
+  Picture picture;  // the reference washed out (text zones yellowish), differing pixels pure red
 };
 // Every pixel must match exactly, except that inside `textZones` each channel
 // may be off by the smoothing tolerance.

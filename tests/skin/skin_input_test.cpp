@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <map>
 
 #include "skin/core/engine_state.h"
 #include "skin/core/window_props.h"
@@ -23,9 +24,12 @@ void CursorOver(HWND w) {
   GetWindowRect(w, &r);
   CursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
-// State, level, whether a fade timer runs, pointer flag.
+// State, level, whether a fade timer runs, pointer flag; After: once the button has handled `message`.
 Record Skin(HWND b) {
   return {Prop(b, L"OLDSTATE"), Prop(b, L"ALPHALEVEL"), Prop(b, L"TIMERID") != 0, Prop(b, L"MOUSEFLAG")};
+}
+Record After(HWND b, UINT message, WPARAM wParam = 0, LPARAM lParam = Point(30, 10)) {
+  return Send(b, message, wParam, lParam), Skin(b);
 }
 COLORREF Image(HWND b, int state) { return GetPixel(skin::ButtonStateSurface(b, state), 1, 3); }
 bool Blended(COLORREF shown, COLORREF over, COLORREF under, int alpha) {
@@ -34,6 +38,46 @@ bool Blended(COLORREF shown, COLORREF over, COLORREF under, int alpha) {
     if (std::abs(s - (o * alpha + u * (255 - alpha)) / 255) > 2) return false;
   }
   return true;
+}
+
+// Pixels inside the rounded region that differ from the button's image of `state`.
+int DiffersFromImage(HWND button, int state) {
+  const WindowPixels shown(button);
+  HDC image = skin::ButtonStateSurface(button, state);
+  int different = 0;
+  for (int y = 1; y < shown.height - 1; ++y) {
+    for (int x = 1; x < shown.width - 1; ++x) different += shown.At(x, y) != GetPixel(image, x, y);
+  }
+  return image ? different : -1;
+}
+
+// No fade, no pointer, the normal face drawn whole.
+void ResetButton(HWND button) {
+  skin::StopFadeTimer(button);
+  skin::SetSkinProp(button, skin::prop::kMouseFlag, 0);
+  skin::SetSkinProp(button, skin::prop::kOldState, 0);
+  RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+// Runs the message loop until none of `buttons` fades (5 s at most); per
+// window the "ALPHALEVEL" seen at each of its WM_TIMER messages.
+std::map<HWND, Record> RunFades(const std::vector<HWND>& buttons) {
+  static std::map<HWND, Record> levels;
+  levels.clear();
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, [](int code, WPARAM removed, LPARAM lParam) -> LRESULT {
+    const MSG& m = *reinterpret_cast<const MSG*>(lParam);
+    if (m.message == WM_TIMER && removed) levels[m.hwnd].push_back(Prop(m.hwnd, L"ALPHALEVEL"));
+    return CallNextHookEx(nullptr, code, removed, lParam);
+  }, nullptr, GetCurrentThreadId());
+  PumpUntil([&] { return std::none_of(buttons.begin(), buttons.end(), [](HWND w) { return Prop(w, L"TIMERID"); }); });
+  UnhookWindowsHookEx(hook);
+  return levels;
+}
+
+Record FadeLevels(LONG_PTR from) {  // from, from + 3, ... up to 255
+  Record levels;
+  for (LONG_PTR level = from; level <= 255; level += 3) levels.push_back(level);
+  return levels;
 }
 
 class SkinInput : public ::testing::Test {
@@ -51,37 +95,26 @@ class SkinInput : public ::testing::Test {
 TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   const COLORREF normal = Image(b, kNormal), hot = Image(b, kHot);
   ASSERT_NE(normal, hot);
-  Send(b, WM_MOUSEMOVE, 0, Point(30, 10));
-  EXPECT_EQ(Skin(b), (Record{kHot, 0, 1, 1}));
+  EXPECT_EQ(After(b, WM_MOUSEMOVE), (Record{kHot, 0, 1, 1}));
   EXPECT_EQ(WindowPixels(b).At(1, 3), normal) << "nothing drawn before the first tick";
-  Send(b, WM_MOUSEMOVE, 0, Point(31, 10));
-  EXPECT_EQ(Prop(b, L"ALPHALEVEL"), 0) << "a second move restarted the fade";
+  EXPECT_EQ(After(b, WM_MOUSEMOVE, 0, Point(31, 10)), (Record{kHot, 0, 1, 1})) << "a second move restarted the fade";
   EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
   EXPECT_EQ(Skin(b), (Record{kHot, 0, 0, 1}));
   EXPECT_EQ(DiffersFromImage(b, kHot), 0);
-  Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // handled after the pointer went on: starts nothing
-  EXPECT_EQ(Prop(f.second, L"MOUSEFLAG") + Prop(f.second, L"TIMERID"), 0);
+  EXPECT_EQ(After(f.second, WM_MOUSEMOVE)[2] + Skin(f.second)[3], 0) << "handled after the pointer went on: starts nothing";
   RECT other;
   GetWindowRect(f.second, &other);
   SetCursorPos(other.left + 5, other.top + 5);
   Send(f.second, WM_MOUSEMOVE, 0, Point(5, 5));  // one leave request per thread: b is left at once
   EXPECT_EQ(Skin(b)[3], 0);
-  CursorTo(900, 900);
-  ResetButton(b);
-  skin::ArmMouseLeave(b);  // asked for only once the pointer had gone
-  EXPECT_EQ(Prop(b, L"MOUSEFLAG"), 1);
-  PumpFor(0);
-  EXPECT_EQ(Prop(b, L"MOUSEFLAG"), 0) << "no leave followed a request made too late";
   CursorOver(b);
   ResetButton(b);
 
   // Leaving lays the hot face at 140 over what is shown, then fades the normal face in.
-  skin::SetSkinProp(b, skin::prop::kOldState, kNormal);
   skin::SetSkinProp(b, skin::prop::kAlphaLevel, 255);
   skin::PaintButtonBlend(b, nullptr);
-  Send(b, WM_MOUSELEAVE);
+  EXPECT_EQ(After(b, WM_MOUSELEAVE), (Record{kNormal, 0, 1, 0}));
   EXPECT_TRUE(Blended(WindowPixels(b).At(1, 3), hot, normal, 140));
-  EXPECT_EQ(Skin(b), (Record{kNormal, 0, 1, 0}));
   EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
   EXPECT_EQ(DiffersFromImage(b, kNormal), 0);
 
@@ -90,8 +123,7 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   const LONG_PTR timer = Prop(b, L"TIMERID");
   PumpFor(60);
   Send(f.second, WM_LBUTTONUP, 0, Point(5, 5));
-  Send(b, WM_LBUTTONUP, 0, Point(30, 10));
-  EXPECT_EQ(Skin(b), (Record{kNormal, 60, 1, 0}));
+  EXPECT_EQ(After(b, WM_LBUTTONUP), (Record{kNormal, 60, 1, 0}));
   EXPECT_EQ(Prop(b, L"TIMERID"), timer);
   auto levels = RunFades({b, f.second});
   EXPECT_EQ(levels[b], FadeLevels(60));
@@ -101,44 +133,33 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   // A stray tick draws one step and starts nothing.
   skin::SetSkinProp(b, skin::prop::kOldState, kHot);
   skin::SetSkinProp(b, skin::prop::kAlphaLevel, 120);
-  Send(b, WM_TIMER, 7);
-  EXPECT_EQ(Skin(b), (Record{kHot, 123, 0, 0}));
+  EXPECT_EQ(After(b, WM_TIMER, 7, 0), (Record{kHot, 123, 0, 0}));
   EXPECT_TRUE(Blended(WindowPixels(b).At(1, 3), hot, normal, 120));
 }
 
 TEST_F(SkinInput, PressedFaceAtOnceFromMouseAndSpaceBar) {
   Send(b, WM_MOUSEMOVE, 0, Point(30, 10));
-  Send(b, WM_LBUTTONDOWN, MK_LBUTTON, Point(30, 10));
+  EXPECT_EQ(After(b, WM_LBUTTONDOWN, MK_LBUTTON), (Record{kPressed, 0, 0, 1}));
   EXPECT_EQ(GetFocus(), b);
-  EXPECT_EQ(Skin(b), (Record{kPressed, 0, 0, 1}));
   EXPECT_EQ(DiffersFromImage(b, kPressed), 0);
   // Dragged out while held: the pressed face is completed, the fade cut short.
   CursorTo(900, 900);
   skin::SetSkinProp(b, skin::prop::kAlphaLevel, 30);
-  Scribble(b, kScribble);
-  Send(b, WM_MOUSEMOVE, MK_LBUTTON, Point(-200, -200));
-  EXPECT_EQ(Skin(b), (Record{kPressed, 255, 0, 1}));
+  HDC dc = GetWindowDC(b);  // scribbled over: the face must be drawn anew
+  Fill(dc, {0, 0, 4000, 4000}, RGB(1, 2, 3)), ReleaseDC(b, dc);
+  EXPECT_EQ(After(b, WM_MOUSEMOVE, MK_LBUTTON, Point(-200, -200)), (Record{kPressed, 255, 0, 1}));
   EXPECT_EQ(DiffersFromImage(b, kPressed), 0);
   ReleaseCapture();
   Send(b, WM_LBUTTONUP, 0, Point(-200, -200));
 
   ResetButton(b);
-  Send(b, WM_KEYDOWN, VK_SPACE, 0x00390001);
-  EXPECT_EQ(Skin(b), (Record{kPressed, 0, 0, 0}));
+  EXPECT_EQ(After(b, WM_KEYDOWN, VK_SPACE, 0x00390001), (Record{kPressed, 0, 0, 0}));
   EXPECT_EQ(DiffersFromImage(b, kPressed), 0);
-  Send(b, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u));
-  EXPECT_EQ(Skin(b), (Record{kNormal, 0, 1, 0}));
-  ResetButton(b);
-  Scribble(b, kScribble);
-  Send(b, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-  Send(b, WM_KEYDOWN, 'A', 0x001E0001);
-  EXPECT_EQ(WindowPixels(b).At(30, 10), kScribble) << "other keys drew the button";
+  EXPECT_EQ(After(b, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0390001u)), (Record{kNormal, 0, 1, 0}));
 }
 
 TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
-  ResetButton(b);
-  Send(b, WM_ENABLE, FALSE);
-  EXPECT_EQ(Prop(b, L"OLDSTATE"), kDisabled);
+  EXPECT_EQ(After(b, WM_ENABLE, FALSE)[0], kDisabled);
   EXPECT_EQ(DiffersFromImage(b, kDisabled), 0);
   Send(b, WM_ENABLE, TRUE);
   EXPECT_EQ(DiffersFromImage(b, kNormal), 0);
@@ -170,18 +191,17 @@ TEST_F(SkinInput, EnableAndFocusSwitchFacesAndLeaveComesThroughEitherLibrary) {
     skin::SetSkinProp(b, skin::prop::kOldState, kHot);
     skin::TrackMouseLeave(b);
     CursorTo(900, 900);
-    EXPECT_TRUE(PumpUntil([&] { return Skin(b)[0] == kNormal && Skin(b)[3] == 0; }))
-        << user32 << ": " << Skin(b)[0] << " " << Skin(b)[3];
+    EXPECT_TRUE(PumpUntil([&] { return Skin(b)[0] == kNormal && Skin(b)[3] == 0; })) << user32;
   }
   ResetButton(b);  // a hover fade ends with the pointer gone and no leave reported
   skin::SetSkinProp(b, skin::prop::kMouseFlag, 1);
   skin::SetSkinProp(b, skin::prop::kAlphaLevel, 255);
   Send(b, WM_TIMER, 1);
-  EXPECT_TRUE(PumpUntil([&] { return Skin(b)[3] == 0; })) << Skin(b)[3];
+  EXPECT_TRUE(PumpUntil([&] { return Skin(b)[3] == 0; }));
 }
 
 TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
-  // Check box, option button, drive list: hot, pressed, released, space, leave.
+  // Check box, option button: hot, pressed, released, space, leave.
   const struct { UINT message; WPARAM wParam; LONG_PTR state, flag; } steps[] = {
       {WM_MOUSEMOVE, 0, kHot, 1}, {WM_MOUSEMOVE, MK_LBUTTON, kPressed, 1}, {WM_LBUTTONUP, 0, kNormal, 1},
       {WM_KEYDOWN, VK_SPACE, kPressed, 1}, {WM_KEYUP, VK_SPACE, kNormal, 1}, {WM_MOUSELEAVE, 0, kNormal, 0}};
