@@ -82,21 +82,6 @@ TEST(SlotStore, NewInstallationGetsTheTableNineRowsInOrderAndTextsComeBackExactl
   }
 }
 
-TEST(SlotStore, FirstRowPerIdIsReadAndWrittenOthersAreLeftAlone) {
-  TempDir dir;
-  const fs::path file = dir.path / L"data.mdb";
-  Sql(file, "create table data (note, cont, id); insert into data values ('k', 'first two', 2), ('k', 'ten', 10),"
-            "('k', 'second two', 2), ('k', null, 5), ('k', 42, 3.0)");
-  app::SlotTexts loaded;
-  loaded[1] = L"first two", loaded[2] = L"42";
-  EXPECT_EQ(app::LoadSlots(dir.path.wstring()), loaded);
-  app::SaveSlots(dir.path.wstring(), Numbered(L"n"));
-  EXPECT_EQ(Sql(file, "select note, typeof(id) || id, typeof(cont), cont from data order by rowid"),
-            ",k|integer2|text|n2,k|integer10|text|ten,k|integer2|text|second two,k|integer5|text|n5,k|integer3|text|n3,"
-            "<null>|integer1|text|n1,<null>|integer4|text|n4,<null>|integer6|text|n6,<null>|integer7|text|n7,"
-            "<null>|integer8|text|n8,<null>|integer9|text|n9");
-}
-
 TEST(SlotStore, ForeignOrDamagedFilesAreRefusedInWordsAndLeftUntouched) {
   const std::wstring notOurs = L"不是剪贴板数据库（SQLite 格式），文件未改动";
   // The file's bytes, or the SQL that makes it; for number 11 the table's page is overwritten.
@@ -133,18 +118,22 @@ TEST(SlotStore, TheWriteCheckFailsWhereTheSaveWouldAndChangesNothing) {
   }
 }
 
-TEST(SlotStore, ASlotNotChangedHereLeavesAnotherProgramsNewerValueAndOneChangedHereIsWritten) {
+// The first row of an id is its slot's; other rows, ids and columns are left
+// alone. A slot not changed here keeps another program's newer value; one
+// changed here is written.
+TEST(SlotStore, FirstRowPerIdIsTheSlotsAndAnotherProgramsNewerValueStaysUnlessChangedHere) {
   for (bool oneByOne : {false, true}) {
     TempDir dir;
     const fs::path file = dir.path / L"data.mdb";
-    Sql(file, "create table data (id integer, cont text); insert into data values (1, 'one'), (2, 'two'), (3, 'three'),"
-              "(4, 'four'), (5, null), (8, 'eight'), (9, 'nine')");
+    Sql(file, "create table data (note, cont, id); insert into data values ('k', 'one', 1), ('k', 'two', 2),"
+              "('k', 'three', 3.0), ('k', 'four', 4), ('k', null, 5), ('k', 42, 8), ('k', 'nine', 9),"
+              "('k', 'second one', 1), ('k', 'ten', 10)");
     app::SlotStore store(dir.path.wstring());
-    const app::SlotTexts loaded = {L"one", L"two", L"three", L"four", L"", L"", L"", L"eight", L"nine"};
+    const app::SlotTexts loaded = {L"one", L"two", L"three", L"four", L"", L"", L"", L"42", L"nine"};
     ASSERT_EQ(store.Load(), loaded);
     // Meanwhile another program stores slots 2, 3 and 6 and empties slot 9.
     Sql(file, "update data set cont='theirs 2' where id=2; update data set cont='theirs 3' where id=3;"
-              "insert into data values (6, 'theirs 6'); update data set cont=null where id=9");
+              "insert into data (cont, id) values ('theirs 6', 6); update data set cont=null where id=9");
     // Changed here: 1 (alone) and 3 (there too); 5 Null and 7 without a row as read.
     app::SlotTexts texts = loaded;
     texts[0] = L"mine 1", texts[2] = L"mine 3";
@@ -155,8 +144,10 @@ TEST(SlotStore, ASlotNotChangedHereLeavesAnotherProgramsNewerValueAndOneChangedH
     } else {
       store.Save(texts);
     }
-    EXPECT_EQ(Sql(file, "select id, typeof(cont), cont from data order by id, rowid"),
-              ",1|text|mine 1,2|text|theirs 2,3|text|mine 3,4|text|four,5|text|,6|text|theirs 6,7|text|,8|text|eight,9|null|<null>")
+    EXPECT_EQ(Sql(file, "select note, typeof(id) || id, typeof(cont), cont from data order by id, rowid"),
+              ",k|integer1|text|mine 1,k|integer1|text|second one,k|integer2|text|theirs 2,k|integer3|text|mine 3,"
+              "k|integer4|text|four,k|integer5|text|,<null>|integer6|text|theirs 6,<null>|integer7|text|,"
+              "k|integer8|text|42,k|integer9|null|<null>,k|integer10|text|ten")
         << oneByOne;
     EXPECT_EQ(store.Baseline(), texts);  // unchanged where their value was kept: theirs until changed here
   }
