@@ -20,7 +20,6 @@
 #include "app/slots/slot_writer.h"
 #include "app/slots/slot_write_check.h"
 #include "forms/runtime_error.h"
-#include "jet/utf8.h"
 #include "tests/app/harness.h"
 #include "tests/db/jet_samples.h"
 #include "tests/jet/slot_sample.h"
@@ -238,7 +237,8 @@ std::wstring Listing(const fs::path& dir) {
 app::SlotTexts SampleSlots() {
   const std::vector<jet_sample::Row> rows = jet_sample::Rows();
   app::SlotTexts slots;
-  for (size_t i : {0, 1, 2, 4, 5, 6, 7, 9, 10}) slots[rows[i].id - 1] = std::wstring(rows[i].text.begin(), rows[i].text.end());
+  for (size_t i : {0, 1, 2, 4, 5, 6, 7, 9, 10})
+    slots[rows[i].id - 1] = std::wstring(rows[i].text.begin(), rows[i].text.end());
   return slots;
 }
 // Every row of their table in file order, texts cut to 16 characters.
@@ -359,7 +359,8 @@ TEST_F(OldSlotFile, TakenOverOnceWithEveryRowAndTheOldFileKeptWhereverTheImportS
     if (step.empty()) {
       EXPECT_EQ(first.Load(), SampleSlots());
       ASSERT_TRUE(first.Imported());
-      EXPECT_EQ(std::make_tuple(first.Imported()->keptPath, first.HoldsOldFile()), std::make_tuple(kept.wstring(), false));
+      EXPECT_EQ(std::make_tuple(first.Imported()->keptPath, first.HoldsOldFile()),
+                std::make_tuple(kept.wstring(), false));
     } else {
       EXPECT_THROW(first.Load(), Stop) << step;
     }

@@ -11,9 +11,7 @@ using T = jet::ColumnType;
 
 jet::Column Col(uint16_t number, T type, bool fixed, uint16_t place) {
   jet::Column column;
-  column.number = number;
-  column.type = type;
-  column.fixed = fixed;
+  column.number = number, column.type = type, column.fixed = fixed;
   (fixed ? column.fixed_offset : column.var_index) = place;
   return column;
 }
@@ -85,9 +83,9 @@ TEST(JetRows, Jet4RowWithEveryKindOfColumnAndOffsetsOutsideTheRow) {
   Bytes past = buffer;
   past[size - 9] = 0x40;  // the end of the variable data now lies past the offset table
   EXPECT_THROW(Decode(false, def, past, size), jet::Error);
+  const std::string cut = "test table: a row's offset table of 65413 entries does not fit in its 5 bytes";
   EXPECT_EQ(jet_test::Thrown([&] { Decode(false, def, buffer, 5); }),
-            std::make_pair(static_cast<int>(jet::ErrorKind::kDamaged),
-                           std::string("test table: a row's offset table of 65413 entries does not fit in its 5 bytes")));
+            std::make_pair(static_cast<int>(jet::ErrorKind::kDamaged), cut));
 }
 
 TEST(JetRows, DecimalsWithTheirColumnsScale) {

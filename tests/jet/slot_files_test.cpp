@@ -78,7 +78,7 @@ TEST(JetDump, ListsTablesAndPrintsATableAsCsvWithClearFailures) {
   for (const jet_sample::Row& row : jet_sample::Rows())
     csv += std::to_string(row.id) + "," + CsvField(jet::ToUtf8(row.text)) + "\r\n";
   const std::string out = jet_test::Run(run + " DATA", &status);
-  const size_t at = static_cast<size_t>(std::mismatch(out.begin(), out.end(), csv.begin(), csv.end()).first - out.begin());
+  const auto at = static_cast<size_t>(std::mismatch(out.begin(), out.end(), csv.begin(), csv.end()).first - out.begin());
   EXPECT_EQ(out.substr(at, 60), csv.substr(at, 60)) << "from byte " << at;  // the first difference, if any
   EXPECT_EQ(status, 0);
   EXPECT_NE(jet_test::Run(run + " nothing 2>&1", &status).find("no table nothing"), std::string::npos);
