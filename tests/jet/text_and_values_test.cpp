@@ -37,48 +37,36 @@ TEST(JetText, Jet4PlainAndCompressedAndWesternCodePages) {
   EXPECT_EQ(Western(936, {'A'}), u"<none>");
 }
 
+// Booleans, integers, ordinary dates and the like are compared with mdb-export
+// in access_files_test.cpp; these are the edges.
 TEST(JetValues, TextForms) {
   using K = jet::ValueKind;
   using T = jet::ColumnType;
   const struct {
     K kind;
     T type;
-    int64_t integer;
+    int64_t integer;  // for binary values: how many bytes, 0, 1, 2 and so on
     double real;
     const char* text;
   } cases[] = {
-      {K::kNull, T::kInt32, 7, 0, ""},
-      {K::kBoolean, T::kBoolean, 1, 0, "1"},
-      {K::kBoolean, T::kBoolean, 0, 0, "0"},
-      {K::kInteger, T::kInt32, -2147483648LL, 0, "-2147483648"},
       {K::kMoney, T::kMoney, -123456, 0, "-12.3456"},
       {K::kMoney, T::kMoney, 5, 0, "0.0005"},
       {K::kMoney, T::kMoney, std::numeric_limits<int64_t>::min(), 0, "-922337203685477.5808"},
       {K::kReal, T::kFloat, 0, static_cast<float>(444.555), "444.555"},
       {K::kReal, T::kDouble, 0, 0.1, "0.1"},
       {K::kDateTime, T::kDateTime, 0, 0, "1899-12-30 00:00:00"},
-      {K::kDateTime, T::kDateTime, 0, 36526.5, "2000-01-01 12:00:00"},
-      {K::kDateTime, T::kDateTime, 0, 29851.0 + 1.0 / 3, "1981-09-22 08:00:00"},
       {K::kDateTime, T::kDateTime, 0, -1.25, "1899-12-29 06:00:00"},  // the fraction is the time whatever the sign
       {K::kDateTime, T::kDateTime, 0, 1.999999999, "1900-01-01 00:00:00"},
       {K::kDateTime, T::kDateTime, 0, 1e12, "1e+12"},  // past year 9999: the day number
+      {K::kBinary, T::kGuid, 16, 0, "{03020100-0504-0706-0809-0A0B0C0D0E0F}"},
+      {K::kBinary, T::kBinary, 16, 0, "000102030405060708090a0b0c0d0e0f"},
   };
   for (const auto& c : cases) {
     jet::Value value;
-    value.kind = c.kind;
-    value.type = c.type;
-    value.integer = c.integer;
-    value.boolean = c.integer != 0;
-    value.real = c.real;
+    value.kind = c.kind, value.type = c.type, value.integer = c.integer, value.real = c.real;
+    for (int64_t i = 0; c.kind == K::kBinary && i < c.integer; ++i) value.bytes.push_back(static_cast<uint8_t>(i));
     EXPECT_EQ(jet::ToUtf8(jet::ToText(value)), c.text);
   }
-  jet::Value guid;
-  guid.kind = K::kBinary;
-  guid.type = T::kGuid;
-  for (uint8_t i = 0; i < 16; ++i) guid.bytes.push_back(i);
-  EXPECT_EQ(jet::ToText(guid), u"{03020100-0504-0706-0809-0A0B0C0D0E0F}");
-  guid.type = T::kBinary;
-  EXPECT_EQ(jet::ToText(guid), u"000102030405060708090a0b0c0d0e0f");
 }
 
 TEST(JetNames, ComparedWithoutRegardToCaseUtf8AndCsvFields) {
@@ -86,7 +74,8 @@ TEST(JetNames, ComparedWithoutRegardToCaseUtf8AndCsvFields) {
   EXPECT_TRUE(jet::SameName(u"Ärger Ŋ ΣΟΦΊΑ Привет Ё ＡＢ", u"äRGER ŋ σοφία пРИВЕТ ё ａｂ"));
   EXPECT_FALSE(jet::SameName(u"data", u"date"));
   EXPECT_FALSE(jet::SameName(u"dat", u"data"));
-  EXPECT_FALSE(jet::SameName(u"×[", u"÷{"));
+  EXPECT_FALSE(jet::SameName(u"×", u"÷"));
+  EXPECT_FALSE(jet::SameName(u"[", u"{"));
 
   EXPECT_EQ(jet::ToUtf8(u"aé中🙂"), "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x99\x82");
   EXPECT_EQ(jet::ToUtf8(std::u16string(1, u'\xD83D') + u"x"), "\xEF\xBF\xBDx");

@@ -8,28 +8,19 @@
 
 #include "jet/database.h"
 
-namespace {
-
-void ReadTable(const jet::Database& db, std::u16string_view name) {
-  try {
-    const jet::Table table = db.OpenTable(name);
-    table.ForEachRow([](const jet::Row& row) {
-      for (const jet::Value& value : row) (void)jet::ToText(value);
-    });
-  } catch (const jet::Error&) {
-  }
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
-    jet::Options options;
-    options.accept_password = true;
-    const jet::Database db(std::vector<uint8_t>(data, data + size), options);
-    for (const std::u16string& name : db.TableNames()) ReadTable(db, name);
-    ReadTable(db, u"DATA");
-    ReadTable(db, u"MSysObjects");
+    const jet::Database db(std::vector<uint8_t>(data, data + size), {jet::DecodeWesternCodePage, true});
+    std::vector<std::u16string> names = db.TableNames();
+    names.insert(names.end(), {u"DATA", u"MSysObjects"});
+    for (const std::u16string& name : names) {
+      try {
+        db.OpenTable(name).ForEachRow([](const jet::Row& row) {
+          for (const jet::Value& value : row) (void)jet::ToText(value);
+        });
+      } catch (const jet::Error&) {
+      }
+    }
   } catch (const jet::Error&) {
   }
   return 0;
