@@ -236,11 +236,14 @@ int wmain(int argc, wchar_t** argv) {
   if (!desk || !SetThreadDesktop(desk)) return fputs("probe: cannot join the desktop\n", stderr), 1;
 
   if (cmd == L"errorbox") {
-    HWND box = WaitFor(waitMs, [] { return FindWindowW(L"#32770", L"朔禾剪贴板"); });
+    // The message box once its text is in it (the box comes a moment before).
+    HWND box = WaitFor(waitMs, [] {
+      HWND box = FindWindowW(L"#32770", L"朔禾剪贴板");
+      return GetWindowTextLengthW(GetDlgItem(box, 0xFFFF)) > 0 ? box : nullptr;
+    });
     if (!box) return fputs("probe: no error box\n", stderr), 1;
-    Print(TextOf(GetDlgItem(box, 0xFFFF)) + L"\n");  // the message box's text
-    if (arg(0) == L"ok") PostMessageW(box, WM_COMMAND, IDOK, 0);
-    return 0;
+    Print(TextOf(GetDlgItem(box, 0xFFFF)) + L"\n");
+    return arg(0) == L"ok" && !PostMessageW(box, WM_COMMAND, IDOK, 0);  // 1 when the box cannot be told
   }
   if (cmd == L"clipboard") {
     if (!WaitFor(2000, [] { return OpenClipboard(nullptr) != FALSE; }, 20)) return 1;
