@@ -76,7 +76,9 @@ endfunction()
 # clip_add_e2e_test(<name> <script> [args...]): a bash script driving the real
 # program with xdotool/xclip. End-to-end runs share their display, clipboard
 # and keyboard with each other, so they run one at a time, in a prefix and on
-# a display (CLIP_E2E_DISPLAY) apart from the unit tests'.
+# a display (CLIP_E2E_DISPLAY) apart from the unit tests'. Their chain is the
+# longest of the suite, so they are started first (the highest COST); the
+# other tests fill the second slot beside them.
 function(clip_add_e2e_test name script)
   string(REPLACE "WINEPREFIX=${CLIP_WINEPREFIX}" "WINEPREFIX=${CLIP_E2E_WINEPREFIX}" e2e_env "${CLIP_TEST_ENV}")
   add_test(NAME ${name}
@@ -85,6 +87,7 @@ function(clip_add_e2e_test name script)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "${e2e_env};CLIP_EXE=$<TARGET_FILE:clipboard>;CLIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};CLIP_BINARY_DIR=${CMAKE_BINARY_DIR};CLIP_ARCHIVE=${CLIP_RELEASE_ARCHIVE}"
     RESOURCE_LOCK e2e
+    COST 1000
     TIMEOUT 300
     LABELS e2e)
 endfunction()

@@ -21,4 +21,13 @@ class Clipboard {
   static HGLOBAL NewTextBlock(const std::wstring& text);
 };
 
+// Closes the clipboard this thread opened, on every path out of a scope.
+class ClipboardCloser {
+ public:
+  ClipboardCloser() = default;
+  ClipboardCloser(const ClipboardCloser&) = delete;
+  ClipboardCloser& operator=(const ClipboardCloser&) = delete;
+  ~ClipboardCloser() { CloseClipboard(); }
+};
+
 }  // namespace forms

@@ -12,11 +12,6 @@ constexpr UINT kOpened = WM_APP + 1;
 constexpr UINT kReadDone = WM_APP + 2;
 constexpr UINT_PTR kAnswerTimer = 1;
 
-class ClipboardCloser {
- public:
-  ~ClipboardCloser() { CloseClipboard(); }
-};
-
 }  // namespace
 
 struct ClipboardTextReader::Worker {
@@ -80,7 +75,7 @@ ClipboardRead ClipboardTextReader::Worker::ReadClipboard(HWND window) {
     if (GetTickCount() - start >= openTimeoutMs) return {ClipboardRead::Outcome::Busy, {}};
     Sleep(10);
   }
-  ClipboardCloser closer;
+  forms::ClipboardCloser closer;
   {
     // From now on the owner may be asked for its text: its time starts.
     std::lock_guard<std::mutex> lock(mutex);

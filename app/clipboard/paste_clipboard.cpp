@@ -17,11 +17,6 @@ enum TimerId : UINT_PTR { kOpenTimer = 1, kWatchTimer, kQueueTimer, kKeepTimer, 
 // Spacing of the attempts to open a clipboard that others hold open.
 constexpr UINT kRetryMs = 10;
 
-class ClipboardCloser {
- public:
-  ~ClipboardCloser() { CloseClipboard(); }
-};
-
 // A registered format holding one DWORD, as clipboard monitors read them.
 void PutFlag(const wchar_t* name, DWORD value) {
   const UINT format = RegisterClipboardFormatW(name);
@@ -53,7 +48,7 @@ PasteClipboard::~PasteClipboard() {
   released_ = nullptr;
   // An offer still on the clipboard goes with its owner: the clipboard ends empty.
   if (offered_ && OpenClipboard(owner)) {
-    ClipboardCloser closer;
+    forms::ClipboardCloser closer;
     if (GetClipboardOwner() == owner) EmptyClipboard();
   }
 }
@@ -94,7 +89,7 @@ void PasteClipboard::TryOffer() {
   }
   KillTimer(owner, kOpenTimer);
   {
-    ClipboardCloser closer;
+    forms::ClipboardCloser closer;
     // Emptying ends an earlier offer of ours (its WM_DESTROYCLIPBOARD comes now).
     offering_ = true;
     EmptyClipboard();
@@ -262,7 +257,7 @@ void PasteClipboard::TryEmpty() {
     return;
   }
   if (OpenClipboard(owner)) {
-    ClipboardCloser closer;
+    forms::ClipboardCloser closer;
     // Data another program put there since is left alone.
     if (GetClipboardOwner() == owner) EmptyClipboard();
     offered_ = false;

@@ -9,22 +9,13 @@
 #include <utility>
 
 #include "app/slots/file_handle.h"
+#include "app/slots/utf8_text.h"
 #include "forms/runtime_error.h"
 
 namespace app {
 namespace {
 
 constexpr char kSqliteHeader[16] = "SQLite format 3";  // 15 chars and a NUL
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
 
 // The failures a user meets, in words; empty for the rest.
 std::wstring FailureWords(int code) {

@@ -5,21 +5,11 @@
 #include <vector>
 
 #include "app/slots/file_handle.h"
+#include "app/slots/utf8_text.h"
 #include "forms/runtime_error.h"
 
 namespace app {
 namespace {
-
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-  return out;
-}
 
 std::wstring FileStem() {
   SYSTEMTIME now{};

@@ -5,12 +5,12 @@
 
 #include "skin/render/gdi_handles.h"
 #include "skin/render/memory_dc.h"
+#include "skin/render/skin_colours.h"
 
 namespace skin {
 namespace {
 
 constexpr DWORD kDestAndNotSource = 0x00220326;
-constexpr COLORREF kWhite = 0x00FFFFFF;
 constexpr COLORREF kBlack = 0x00000000;
 
 }  // namespace
