@@ -172,10 +172,15 @@ ensure_sqlite() {
   rm -rf "$tmp"
 }
 
-setup_all() {
+# Packages, locale and sources: what the build and Wine need first.
+setup_tools() {
   ensure_packages
   ensure_locale
   mkdir -p "$BUILD"
   ensure_sqlite
+}
+
+setup_all() {
+  setup_tools
   configure_and_build
 }
