@@ -29,8 +29,6 @@ struct Wic {
   ~Wic() { if (factory.Reset(), com) CoUninitialize(); }
 };
 
-bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
-
 int Off(std::uint32_t a, std::uint32_t b) {  // the largest difference of a channel
   auto channel = [](std::uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); };
   return std::max({std::abs(channel(a, 0) - channel(b, 0)), std::abs(channel(a, 8) - channel(b, 8)),
@@ -125,7 +123,7 @@ Difference Compare(const Picture& reference, const Picture& seen, const std::vec
   Difference d = {0, reference};
   for (size_t i = 0; i < reference.rgb.size(); ++i) {
     const int x = static_cast<int>(i % reference.width), y = static_cast<int>(i / reference.width);
-    const bool text = std::any_of(textZones.begin(), textZones.end(), [&](const RECT& r) { return Inside(r, x, y); });
+    const bool text = std::any_of(textZones.begin(), textZones.end(), [&](const RECT& r) { return PtInRect(&r, {x, y}); });
     const bool differs = (sameSize ? Off(reference.rgb[i], seen.rgb[i]) : 256) > (text ? kTextTolerance : 0);
     d.pixels += differs;
     // Each channel washed three quarters towards white (blue towards 120 where text is drawn).
@@ -140,7 +138,7 @@ std::wstring DescribeIn(const Difference& difference, const RECT& area) {
   int pixels = 0;
   for (size_t i = 0; i < p.rgb.size(); ++i) {
     const LONG x = static_cast<LONG>(i % p.width), y = static_cast<LONG>(i / p.width);
-    if (p.rgb[i] != kRed || !Inside(area, x, y)) continue;
+    if (p.rgb[i] != kRed || !PtInRect(&area, {x, y})) continue;
     ++pixels;
     box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1), std::max(box.bottom, y + 1)};
   }

@@ -8,12 +8,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/clsSkinner.h"
 #include "skin/core/window_props.h"
 #include "skin/interaction/fade_timer.h"
 #include "skin/render/button_state_surfaces.h"
+#include "tests/app/harness.h"
 #include "tests/look/picture.h"
 
 // Colour of a table entry written red first.
@@ -41,19 +43,10 @@ inline HWND CreateChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exSt
   return SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE), window;
 }
 
-// Runs the message loop for `milliseconds` (PumpFor) or until `done` holds (5 s at most; whether it came to hold).
+// Runs the message loop, once through at least, until `milliseconds` have passed.
 inline void PumpFor(DWORD milliseconds) {
-  MSG msg;
-  for (const DWORD start = GetTickCount();; MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) TranslateMessage(&msg), DispatchMessageW(&msg);
-    if (GetTickCount() - start >= milliseconds) return;
-  }
-}
-
-template <typename Done>
-bool PumpUntil(Done done) {
-  for (const DWORD start = GetTickCount(); !done(); PumpFor(10)) if (GetTickCount() - start > 5000) return false;
-  return true;
+  const DWORD start = GetTickCount();
+  PumpUntil([&, once = false]() mutable { return std::exchange(once, true) && GetTickCount() - start >= milliseconds; });
 }
 
 inline void Repaint(HWND window) {

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <map>
+#include <tuple>
+#include <utility>
 
 #include "skin/core/engine_state.h"
 #include "skin/core/window_props.h"
@@ -219,9 +221,8 @@ TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
 
   // Combo box: only its button zone presses an editable one.
   const int w = 121, c = GetSystemMetrics(SM_CXVSCROLL);
-  EXPECT_TRUE(skin::InComboButtonZone(w, 21, c, w - c - 2, 2));
-  EXPECT_FALSE(skin::InComboButtonZone(w, 21, c, w - c - 3, 10));
-  EXPECT_FALSE(skin::InComboButtonZone(w, 21, c, w - 1, 10));
+  for (const auto& [x, y, in] : {std::tuple{w - c - 2, 2, true}, {w - c - 3, 10, false}, {w - 1, 10, false}})
+    EXPECT_EQ(skin::InComboButtonZone(w, 21, c, x, y), in) << x << "," << y;
   Send(f.editCombo, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, 5));
   EXPECT_EQ(Skin(f.editCombo)[0], kNormal);
   Send(f.editCombo, WM_MOUSEMOVE, 0, Point(w - 5, 5));
@@ -233,9 +234,8 @@ TEST_F(SkinInput, OtherKindsFollowPointerButtonAndKeys) {
   Send(f.listCombo, WM_LBUTTONUP, 0, Point(5, 5));
 
   // Header: the item under the pointer is hot, the pressed one keeps its face.
-  EXPECT_EQ(skin::HitTestHeaderItem(f.header, 100), 0);
-  EXPECT_EQ(skin::HitTestHeaderItem(f.header, 101), 1);
-  EXPECT_EQ(skin::HitTestHeaderItem(f.header, 201), -1);
+  for (const auto& [x, item] : {std::pair{100, 0}, {101, 1}, {201, -1}})
+    EXPECT_EQ(skin::HitTestHeaderItem(f.header, x), item) << x;
   Send(f.header, WM_MOUSEMOVE, 0, Point(150, 5));
   EXPECT_EQ(Prop(f.header, L"HMINDEX"), 1);
   EXPECT_EQ(WindowPixels(f.header).At(100, 1), Rgb(0xA7DEFC));
