@@ -70,7 +70,8 @@ paste 5 ""
 # apart, two pressed together, with Ctrl held.
 focus_editor
 xdotool key --delay 40 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3
-expect "ten quick Ctrl+3: ten copies" "$(for i in $(seq 1 10); do probe slot 3; done)" probe editor text
+slot3="$(probe slot 3)"
+expect "ten quick Ctrl+3: ten copies" "$(for i in $(seq 1 10); do printf '%s' "$slot3"; done)" probe editor text
 focus_editor
 clip_set A1 && xdotool key alt+1 && expect "Alt+1 stores A1" A1 probe slot 1
 clip_set B3 && xdotool key alt+3 && expect "Alt+3 stores B3" B3 probe slot 3
