@@ -26,17 +26,9 @@ probe() { timeout 60 wine "$BIN/probe.exe" "$@" 2>/dev/null; }
 check() { if [ "$2" == "$3" ]; then log "ok: $1"; else fail "$1: got '$2', expected '$3'"; fi; }
 
 # poll WANT CMD...: true once CMD prints WANT, false after 30 s (POLL_SECONDS).
-# A probe polls in one Wine process of its own (--expect), where WANT fits
-# on a Windows command line.
 poll() {
   local want="$1" end=$((SECONDS + ${POLL_SECONDS:-30}))
   shift
-  if [ "$1" == probe ] && [ ${#want} -lt 4000 ]; then
-    shift
-    POLLED="$(probe --wait $((${POLL_SECONDS:-30} * 1000)) --expect "$want" "$@" || true)"
-    [ "$POLLED" == "$want" ]
-    return
-  fi
   while :; do
     POLLED="$("$@" 2>/dev/null || true)"
     [ "$POLLED" == "$want" ] && return 0

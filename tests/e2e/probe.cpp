@@ -2,13 +2,14 @@
 // scripts, from inside the Wine desktop "shell" the program runs in. Prints
 // UTF-8; exit code 0 on success, 1 when the window is missing or the request
 // fails, 2 on bad usage.
-//   probe [--wait MS] [--any] [--until RRGGBB] [--expect TEXT] COMMAND ARGS...
-// Without the program: errorbox [ok], clipboard (without CRs; "<empty>", "<no text>"), cursor, anytip, popupmenu,
-// count, foreground, notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
+//   probe [--wait MS] [--any] [--until RRGGBB] COMMAND ARGS...
+// Without the program: errorbox [ok], clipboard (without CRs; "<empty>", or "<no text>"
+// when it holds other formats only), cursor, anytip, popupmenu, count, foreground,
+// notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
 // editor|notepad text|await TEXT|rect|hotkeys|clear|late MS|boxprocess|close,
 // peer updates|reads|asked|release (test_editor's clipboard reader or owner).
-// Of the program's main window (--any: also hidden): title, rect, topmost, state, close, minimize, picture,
-// trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
+// Of the program's main window (--any: also hidden): title, rect, topmost, state,
+// close, minimize, picture, trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
 // skin N [clear], watch N [clear], restless FACE MS, responds N, faces, shot FILE,
 // look REFERENCE FOLDER.
 // The main window's children are named "label N", "slot N", "button N get|clear"
@@ -32,10 +33,7 @@ namespace {
 
 std::wstring watchUntil;   // the colour a watch waits for
 
-std::wstring* captured = nullptr;  // with --expect: what a command prints, kept to compare
-
 void Print(const std::wstring& text) {
-  if (captured) return void(*captured += text);
   std::string bytes(text.size() * 4, '\0');
   bytes.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
                                                        bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr)));
@@ -209,10 +207,25 @@ int Usage() { return fputs("probe: unknown command (see the comments in probe.cp
 
 }  // namespace
 
-// One command, after the options; waitMs bounds its own waits.
-int Run(int argc, wchar_t** argv, int i, DWORD waitMs, bool anyState) {
+int wmain(int argc, wchar_t** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);
+  DWORD waitMs = 10000;
+  bool anyState = false;
+  int i = 1;
+  for (; i + 1 < argc && argv[i][0] == L'-'; ++i) {
+    const std::wstring opt = argv[i];
+    if (opt == L"--any") anyState = true;
+    else if (opt == L"--wait") waitMs = static_cast<DWORD>(_wtoi(argv[++i]));
+    else if (opt == L"--until") watchUntil = argv[++i];
+    else return Usage();
+  }
+  if (i >= argc) return Usage();
   const std::wstring cmd = argv[i++];
   auto arg = [&](int k) { return i + k < argc ? std::wstring(argv[i + k]) : std::wstring(); };
+
+  // The desktop appears a moment after the program is started.
+  HDESK desk = WaitFor(waitMs, [] { return OpenDesktopW(L"shell", 0, FALSE, GENERIC_ALL); });
+  if (!desk || !SetThreadDesktop(desk)) return fputs("probe: cannot join the desktop\n", stderr), 1;
 
   if (cmd == L"errorbox") {
     // The message box once its text is in it (the box comes a moment before).
@@ -369,34 +382,3 @@ int Run(int argc, wchar_t** argv, int i, DWORD waitMs, bool anyState) {
   return 0;
 }
 
-int wmain(int argc, wchar_t** argv) {
-  _setmode(_fileno(stdout), _O_BINARY);
-  DWORD waitMs = 10000;
-  bool anyState = false, expecting = false;
-  std::wstring want;
-  int i = 1;
-  for (; i + 1 < argc && argv[i][0] == L'-'; ++i) {
-    const std::wstring opt = argv[i];
-    if (opt == L"--any") anyState = true;
-    else if (opt == L"--wait") waitMs = static_cast<DWORD>(_wtoi(argv[++i]));
-    else if (opt == L"--until") watchUntil = argv[++i];
-    else if (opt == L"--expect") expecting = true, want = argv[++i];
-    else return Usage();
-  }
-  if (i >= argc) return Usage();
-  // The desktop appears a moment after the program is started.
-  HDESK desk = WaitFor(waitMs, [] { return OpenDesktopW(L"shell", 0, FALSE, GENERIC_ALL); });
-  if (!desk || !SetThreadDesktop(desk)) return fputs("probe: cannot join the desktop\n", stderr), 1;
-  if (!expecting) return Run(argc, argv, i, waitMs, anyState);
-  // --expect TEXT: the command again every 20 ms until it prints TEXT (trailing
-  // line ends aside) or --wait ms have passed; prints what it printed last.
-  std::wstring out;
-  int rc = 1;
-  captured = &out;
-  WaitFor(waitMs, [&] {
-    out.clear(), rc = Run(argc, argv, i, 0, anyState);
-    return out.substr(0, out.find_last_not_of(L'\n') + 1) == want;
-  }, 20);
-  captured = nullptr;
-  return Print(out), rc;
-}
