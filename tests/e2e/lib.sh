@@ -86,19 +86,25 @@ in_desktop() {
   ( cd "$dir" && exec wine explorer "/desktop=shell,1024x768" "$@" >>"$WORK/wine.log" 2>&1 </dev/null ) &
 }
 
+# start_app [DIR]: starts DIR's (the app folder's) copy and waits for its window;
+# when none comes, tells what shows instead.
 start_app() {
-  in_desktop "$APPDIR" "$APPDIR/clipboard.exe"
-  probe --wait 40000 title >/dev/null || die "main window did not appear"
+  local dir="${1:-$APPDIR}"
+  in_desktop "$dir" "$dir/clipboard.exe"
+  probe --wait 40000 title >/dev/null ||
+    die "main window did not appear ($(probe --wait 0 errorbox | tr '\n' ' ')$(pgrep -fc "^$dir/") running)"
 }
 
 # gone PATTERN: true once no process's command line starts with PATTERN.
 running() { pgrep -f "^$1" >/dev/null 2>&1 && echo yes || echo no; }
 gone() { poll no running "$1"; }
 
+# close_app [DIR]: closes the program and waits for DIR's (the app folder's) copy to end.
 close_app() {
   probe --any close >/dev/null || true
-  gone "$APPDIR/" || fail "program still running after close"
+  gone "${1:-$APPDIR}/" || fail "program still running after close"
 }
+no_box() { probe --wait 0 errorbox >/dev/null && echo "a message" || echo none; }
 
 # The X clipboard, which Wine bridges to its own; xclip stays in the background
 # to serve it. Returns once programs inside Wine see the new content.
@@ -110,14 +116,12 @@ clip_offer() {
   shift
   for try in 1 2 3; do
     xclip -selection clipboard "$@" -i "$WORK/clip" >/dev/null 2>&1 </dev/null
-    POLL_SECONDS=5 poll "$want" wine_text && return 0
+    POLL_SECONDS=5 poll "$want" probe clipboard && return 0
   done
   fail "clipboard did not take '$want' ($POLLED)"
 }
 clip_set() { printf '%s' "$1" >"$WORK/clip" && clip_offer "$1"; }
 clip_image() { convert -size 8x8 xc:red "png:$WORK/clip" && clip_offer "<no text>" -t image/png; }
-# Wine's clipboard text; "<no text>" when it holds other formats only.
-wine_text() { probe clipboard | tr -d '\r' | sed 's/^<no text: .*/<no text>/'; }
 
 centre() { read -r x y w h <<<"$1"; echo "$((x + w / 2)) $((y + h / 2))"; }
 click() { xdotool mousemove $(centre "$1") click 1; }
@@ -134,11 +138,11 @@ type_into() {
 # The test editor, a Wine window that takes pastes (and can hold a hotkey).
 start_editor() {
   in_desktop "$WORK" "$BIN/test_editor.exe" "$@"
-  probe --wait 20000 editor rect >/dev/null || die "test editor did not appear"
+  EDITOR_RECT="$(probe --wait 20000 editor rect)" || die "test editor did not appear"
 }
 focus_editor() {
   probe editor clear >/dev/null
-  click "$(probe editor rect)"
+  click "$EDITOR_RECT"
   poll editor probe focus || fail "editor took no focus ($POLLED)"
 }
 
@@ -147,7 +151,7 @@ finish() {
   probe --any --wait 100 close >/dev/null 2>&1 || true
   probe --wait 100 editor close >/dev/null 2>&1 || true
   local p
-  pkill -f "^$BIN/test_editor.exe [ro]" >/dev/null 2>&1 || true  # a hung clipboard owner
+  pkill -f "^$BIN/test_editor.exe [ro]" >/dev/null 2>&1 || true  # an owner still waiting to be released
   for p in "$WORK/" "$BIN/test_editor"; do gone "$p" || pkill -f "^$p" >/dev/null 2>&1 || true; done
   pkill -f "^xclip .*$WORK/clip" >/dev/null 2>&1 || true
   if [ $rc -ne 0 ] || [ $FAILED -ne 0 ]; then

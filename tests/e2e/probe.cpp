@@ -2,16 +2,16 @@
 // scripts, from inside the Wine desktop "shell" the program runs in. Prints
 // UTF-8; exit code 0 on success, 1 when the window is missing or the request
 // fails, 2 on bad usage.
-//   probe [--wait MS] [--any] [--image TEXT] [--until RRGGBB] COMMAND ARGS...
-// Without the program: errorbox [ok], clipboard, cursor, anytip, popupmenu,
-// count, foreground, notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
+//   probe [--wait MS] [--any] [--until RRGGBB] COMMAND ARGS...
+// Without the program: errorbox [ok], clipboard (without CRs; "<empty>", or "<no text>"
+// when it holds other formats only), cursor, anytip, popupmenu, count, foreground,
+// notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
 // editor|notepad text|await TEXT|rect|hotkeys|clear|late MS|boxprocess|close,
 // peer updates|reads|asked|release (test_editor's clipboard reader or owner).
-// Of the program's main window (--any: also hidden; --image: of the copy whose
-// path contains TEXT): title, rect, topmost, state, close, minimize, picture,
-// trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
+// Of the program's main window (--any: also hidden): title, rect, topmost, state,
+// close, minimize, picture, trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
 // skin N [clear], watch N [clear], restless FACE MS, responds N, faces, shot FILE,
-// look REFERENCE FOLDER, taborder.
+// look REFERENCE FOLDER.
 // The main window's children are named "label N", "slot N", "button N get|clear"
 // (slot N's assign and clear button) and "tray".
 #include <windows.h>
@@ -31,7 +31,6 @@
 
 namespace {
 
-std::wstring imageFilter;  // only main windows whose executable path contains this
 std::wstring watchUntil;   // the colour a watch waits for
 
 void Print(const std::wstring& text) {
@@ -66,13 +65,7 @@ std::wstring RectOf(HWND h) {
 
 std::vector<HWND> MainWindows() {
   std::vector<HWND> out;
-  for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, L"朔禾剪贴板 V1.3")) != nullptr;) {
-    HANDLE process = imageFilter.empty() ? nullptr : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, ProcessOf(h));
-    wchar_t path[MAX_PATH * 2] = {};
-    DWORD size = MAX_PATH * 2;
-    if (process) QueryFullProcessImageNameW(process, 0, path, &size), CloseHandle(process);
-    if (imageFilter.empty() || wcsstr(path, imageFilter.c_str())) out.push_back(h);
-  }
+  for (HWND h = nullptr; (h = FindWindowExW(nullptr, h, nullptr, L"朔禾剪贴板 V1.3")) != nullptr;) out.push_back(h);
   return out;
 }
 
@@ -223,7 +216,6 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring opt = argv[i];
     if (opt == L"--any") anyState = true;
     else if (opt == L"--wait") waitMs = static_cast<DWORD>(_wtoi(argv[++i]));
-    else if (opt == L"--image") imageFilter = argv[++i];
     else if (opt == L"--until") watchUntil = argv[++i];
     else return Usage();
   }
@@ -250,8 +242,9 @@ int wmain(int argc, wchar_t** argv) {
     const int count = CountClipboardFormats();
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     auto* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
-    const std::wstring text = !count ? L"<empty>" : chars ? chars : L"<no text: " + Num(count) + L" formats>";
+    std::wstring text = !count ? L"<empty>" : chars ? chars : L"<no text>";
     if (chars) GlobalUnlock(data);
+    text.erase(std::remove(text.begin(), text.end(), L'\r'), text.end());  // line ends as the X side's
     return CloseClipboard(), Print(text), 0;
   }
   if (POINT pt{}; cmd == L"cursor") return GetCursorPos(&pt), Print(Num(pt.x) + L" " + Num(pt.y) + L"\n"), 0;
@@ -348,15 +341,7 @@ int wmain(int argc, wchar_t** argv) {
   } else if (cmd == L"slot" && slot) Print(TextOf(slot));
   else if (cmd == L"slotrect" && slot) Print(RectOf(slot));
   else if (cmd == L"setslot" && slot) SendMessageW(slot, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(1).c_str()));
-  else if (cmd == L"taborder") {
-    // Every child in the order Tab walks them (the window order).
-    std::wstring line;
-    auto names = NamesIn(main);
-    for (HWND h = GetWindow(main, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-      line += (line.empty() ? L"" : L", ") + (names.count(h) ? names[h] : ClassOf(h));
-    }
-    Print(line + L"\n");
-  } else if (cmd == L"button" && button) Print(RectOf(button));
+  else if (cmd == L"button" && button) Print(RectOf(button));
   else if (cmd == L"skin" && button) Print(Record(button) + L"\n");
   else if (cmd == L"watch" && button) Print(Watch(FaceSpot(button), watchUntil));
   else if (cmd == L"responds" && slot) {
@@ -396,3 +381,4 @@ int wmain(int argc, wchar_t** argv) {
   } else return Usage();
   return 0;
 }
+

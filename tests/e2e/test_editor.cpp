@@ -16,10 +16,9 @@
 //       holds another program's write lock on a database file (the byte
 //       SQLite takes before it writes) until it is ended, with no window (a
 //       session's end does not reach it); FILE-held appears once it holds it.
-//   test_editor owner TEXT --render-after release|never
+//   test_editor owner TEXT
 //       offers TEXT by delayed rendering and renders it when asked, once the
-//       named event "ClipPeerRelease" is set (probe peer release), or never (a
-//       hung owner).
+//       named event "ClipPeerRelease" is set (probe peer release).
 // The reader's and the owner's hidden window is titled "ClipPeer" and counts
 // "UPDATES", "READS" and "ASKED" in window properties.
 #include <windows.h>
@@ -33,7 +32,7 @@
 namespace {
 
 WNDPROC editProc = nullptr;
-DWORD pasteLateMs = 0, holdMs = 0, lateMs = 0, renderWaitMs = 60000;
+DWORD pasteLateMs = 0, holdMs = 0, lateMs = 0;
 HANDLE releaseEvent = nullptr;  // made before the offer, so that a release cannot come too early
 std::wstring offerText;
 
@@ -66,7 +65,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_RENDERFORMAT:  // the owner's text, once released
       if (wParam != CF_UNICODETEXT) return 0;
       Count(hwnd, L"ASKED");
-      WaitForSingleObject(releaseEvent, renderWaitMs);
+      WaitForSingleObject(releaseEvent, 60000);
       if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (offerText.size() + 1) * sizeof(wchar_t))) {
         std::memcpy(GlobalLock(block), offerText.c_str(), (offerText.size() + 1) * sizeof(wchar_t));
         GlobalUnlock(block);
@@ -116,8 +115,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     else if (opt == L"--guest-edit") guestEdit = value == L"1";
     else if (opt == L"--hold") holdMs = static_cast<DWORD>(_wtoi(value.c_str()));
     else if (opt == L"--late") lateMs = static_cast<DWORD>(_wtoi(value.c_str()));
-    else if (opt == L"--render-after" && (value == L"release" || value == L"never"))
-      renderWaitMs = value == L"never" ? INFINITE : 60000;  // never: hung while asked, as a program can be
     else return 2;
   }
   LocalFree(argv);

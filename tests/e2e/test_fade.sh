@@ -9,30 +9,26 @@ source "$(dirname "$0")/lib.sh"
 
 NORMAL=E3F0FB HOT=4AC2FB PRESSED=3FBDFB  # left ring of the face, beside the caption
 
+# sampled PROBE-ARGS -- ACTION...: starts `probe PROBE-ARGS` sampling the screen,
+# runs ACTION once it is ready, and prints the probe's last line.
+sampled() {
+  local args=()
+  while [ "$1" != -- ]; do args+=("$1"); shift; done
+  shift
+  : >"$WORK/sampled"  # the last run's "ready" must not count
+  probe "${args[@]}" >"$WORK/sampled" &
+  local pid=$!
+  poll ready head -n 1 "$WORK/sampled" || fail "no sampling"
+  "$@"
+  wait $pid
+  tail -n 1 "$WORK/sampled"
+}
 # series UNTIL ACTION...: the face colours of assign button 5, one per change,
 # while ACTION runs, until the face has come to UNTIL and stays.
-series() {
-  : >"$WORK/series"  # the last run's "ready" must not count
-  probe --until "$1" watch 5 >"$WORK/series" &
-  local pid=$!
-  poll ready head -n 1 "$WORK/series" || fail "no sampling"
-  shift
-  "$@"
-  wait $pid
-  tail -n 1 "$WORK/series"
-}
+series() { local until="$1"; shift; sampled --until "$until" watch 5 -- "$@"; }
 # settle MS ACTION...: how many buttons are not at rest once ACTION has
 # reached them (seen within MS) and they had time to come back.
-settle() {
-  : >"$WORK/settle"
-  probe restless $NORMAL "$1" >"$WORK/settle" &
-  shift
-  local pid=$!
-  poll ready head -n 1 "$WORK/settle" || fail "no sampling"
-  "$@"
-  wait $pid
-  tail -n 1 "$WORK/settle"
-}
+settle() { local ms="$1"; shift; sampled restless $NORMAL "$ms" -- "$@"; }
 # fades FROM TO SERIES: FROM, at least four steps between, TO.
 fades() { local s=($3); [ "${s[0]}" = "$1" ] && [ "${s[-1]}" = "$2" ] && [ ${#s[@]} -ge 6 ] && echo yes || echo "no: $3"; }
 

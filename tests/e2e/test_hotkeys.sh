@@ -10,7 +10,6 @@
 # program holds are named once.
 source "$(dirname "$0")/lib.sh"
 
-first() { probe --any --image '\app\clipboard.exe' "$@"; }
 # paste N WANT: Ctrl+N in the editor pastes WANT and leaves the clipboard empty.
 paste() {
   focus_editor
@@ -36,12 +35,17 @@ start_peer() {
   in_desktop "$WORK" "$BIN/test_editor.exe" "$@"
   probe --wait 20000 peer updates >/dev/null || die "test_editor $* did not start"
 }
+# restart_editor ARGS...: a new test editor in place of the running one.
+restart_editor() {
+  probe editor close
+  gone "$BIN/test_editor.exe -" || fail "the editor did not close"
+  start_editor "$@"
+}
 PEER="$BIN/test_editor.exe [ro]"  # the reader's or the owner's command line
 stop_peer() { pkill -f "^$PEER" >/dev/null 2>&1 || true; gone "$PEER" || fail "the reader or owner still running"; }
 
 start_editor --hold-alt 5
 start_app
-no_box() { probe --wait 0 errorbox >/dev/null && echo "a message" || echo none; }
 check "the key another program holds is named" "$(probe --wait 20000 errorbox)" "以下热键已被其他程序占用，在本程序中不起作用：Alt+5"
 probe errorbox ok >/dev/null
 poll none no_box || fail "the message stayed"
@@ -66,7 +70,8 @@ paste 5 ""
 # apart, two pressed together, with Ctrl held.
 focus_editor
 xdotool key --delay 40 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3 ctrl+3
-expect "ten quick Ctrl+3: ten copies" "$(for i in $(seq 1 10); do probe slot 3; done)" probe editor text
+slot3="$(probe slot 3)"
+expect "ten quick Ctrl+3: ten copies" "$(for i in $(seq 1 10); do printf '%s' "$slot3"; done)" probe editor text
 focus_editor
 clip_set A1 && xdotool key alt+1 && expect "Alt+1 stores A1" A1 probe slot 1
 clip_set B3 && xdotool key alt+3 && expect "Alt+3 stores B3" B3 probe slot 3
@@ -78,9 +83,7 @@ expect "Ctrl held, 3 pressed twice: two more pastes" "A1B3B3B3" probe editor tex
 # An editor whose edit box belongs to another process, inside a window of
 # that process (a Store app's frame, a WebView2 host): 20 pastes with the
 # reader beside it, which gets none of them, and 20 without.
-probe editor close
-gone "$BIN/test_editor.exe -" || fail "the editor did not close"
-start_editor --guest-edit 1
+restart_editor --guest-edit 1
 check "the editor's box belongs to another process" "$(probe editor boxprocess)" 1
 focus_editor
 reads="$(probe peer reads)"
@@ -89,9 +92,7 @@ check "the reader was given none of the pasted texts" "$(probe peer reads)" "$re
 stop_peer
 focus_editor
 check "20 pastes into the other process's box" "$(pastes editor 20 ctrl+4 "$(probe slot 4)")" 20
-probe editor close
-gone "$BIN/test_editor.exe -" || fail "the editor did not close"
-start_editor --hold-alt 5
+restart_editor --hold-alt 5
 # A target that reads only 3 s after the keystroke (a remote desktop, a busy program).
 focus_editor
 probe editor late 3000
@@ -139,7 +140,7 @@ answers() {
   ms="$(probe --any responds 1)"
   [ "$ms" != no ] && [ "$ms" -lt 2000 ] && echo yes || echo "no: $ms"
 }
-start_peer owner "迟到的文字" --render-after release
+start_peer owner "迟到的文字"
 focus_editor
 before="$(probe --any slot 2)"
 xdotool key alt+2 ctrl+2
@@ -164,6 +165,6 @@ check "one copy, no message" "$(probe count)|$(no_box)" "1|none"
 focus_editor
 clip_set "after the second start"
 xdotool key alt+7
-expect "Alt+7 still works in the first copy" "after the second start" first slot 7
+expect "Alt+7 still works in the first copy" "after the second start" probe slot 7
 paste 7 "after the second start"
 close_app

@@ -35,7 +35,7 @@ done
 
 # Every control in the order of its tab index: the labels 0-8, the boxes 9-17,
 # the buttons (slot 1 18 and 19, slot 9 20 and 21, slot n 2n+18 and 2n+19),
-# the tray picture 36.
+# the tray picture 36. (Each control's index the main window's unit tests check.)
 order=()
 for n in 1 2 3 4 5 6 7 8 9; do
   order[n - 1]="label $n" order[8 + n]="slot $n"
@@ -43,7 +43,6 @@ for n in 1 2 3 4 5 6 7 8 9; do
   order[get]="button $n get" order[get + 1]="button $n clear"
 done
 order[36]=tray
-check "tab order of every control" "$(probe taborder)" "$(printf '%s, ' "${order[@]}" | sed 's/, $//')"
 # The Tab key through those that take the focus, round to the first again.
 click "$(probe slotrect 1)"
 expect "slot 1 focused" "slot 1" probe focus
