@@ -4,6 +4,7 @@
 // through the system.
 #include <windows.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -96,16 +97,31 @@ inline HWND ActiveEditor() {
   return nullptr;
 }
 
-// Holds the clipboard open from another thread, as a busy program would.
-struct ClipHolder {
-  ClipHolder() { WaitForSingleObject(opened, 10000); }
-  ~ClipHolder() { SetEvent(release), thread.join(), CloseHandle(opened), CloseHandle(release); }
+// Another program's reader on a thread of its own: opens the clipboard, reads
+// its text unless it only holds the clipboard, keeps it open holdMs longer (or
+// until destroyed), closes it at closedAt.
+struct ClipReader {
+  explicit ClipReader(DWORD holdMs, bool read = true) : thread([this, holdMs, read] {
+    HWND window = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    if (OpenClip(window)) {
+      HANDLE data = read ? GetClipboardData(CF_UNICODETEXT) : nullptr;
+      if (const void* p = data ? GlobalLock(data) : nullptr) text = static_cast<const wchar_t*>(p), GlobalUnlock(data);
+      SetEvent(opened), WaitForSingleObject(release, holdMs);
+      closedAt = GetTickCount(), CloseClipboard();
+    }
+    DestroyWindow(window), SetEvent(opened), done = true;
+  }) {}
+  ~ClipReader() { SetEvent(release), thread.join(), CloseHandle(opened), CloseHandle(release); }
   HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr), release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::thread thread{[this] {
-    const bool open = OpenClipboard(nullptr) != FALSE;
-    SetEvent(opened), WaitForSingleObject(release, 10000);
-    if (open) CloseClipboard();
-  }};
+  std::optional<std::wstring> text;
+  DWORD closedAt = 0;
+  std::atomic<bool> done{false};
+  std::thread thread;
+};
+
+// Holds the clipboard open until destroyed, as a busy program would.
+struct ClipHolder : ClipReader {
+  ClipHolder() : ClipReader(10000, false) { WaitForSingleObject(opened, 10000); }
 };
 
 // A clipboard owner on a thread of its own that offers its text by delayed

@@ -2,7 +2,6 @@
 // paste, and reading the clipboard from a slow owner.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <map>
 #include <optional>
@@ -132,29 +131,6 @@ TEST(TextPreview, CutAfterTheLastLineOrTheLastCharacterThatFillsTheBoxNeverInsid
     EXPECT_EQ(forms::PreviewLength(text, lines, lineChars), length) << lines << " " << lineChars;
 }
 
-// A reader of every clipboard change, on a thread and with a window of its
-// own: opens the clipboard, asks for the text, keeps the clipboard open holdMs
-// longer.
-struct Reader {
-  explicit Reader(DWORD holdMs) : thread([this, holdMs] {
-    HWND window = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    if (OpenClip(window)) {
-      HANDLE data = GetClipboardData(CF_UNICODETEXT);
-      if (const void* p = data ? GlobalLock(data) : nullptr) text = static_cast<const wchar_t*>(p), GlobalUnlock(data);
-      Sleep(holdMs);
-      closedAt = GetTickCount();
-      CloseClipboard();
-    }
-    DestroyWindow(window);
-    done = true;
-  }) {}
-  ~Reader() { thread.join(); }
-  std::optional<std::wstring> text;
-  DWORD closedAt = 0;
-  std::atomic<bool> done{false};
-  std::thread thread;
-};
-
 DWORD FlagOf(const wchar_t* format) {
   HANDLE data = GetClipboardData(RegisterClipboardFormatW(format));
   const void* p = data ? GlobalLock(data) : nullptr;
@@ -167,7 +143,7 @@ TEST(PasteOffer, ReadersHaveTheirTurnAndGetNothingThenTheTargetsReadGetsTheText)
   PutClip(CF_UNICODETEXT, L"before");
   DWORD keystrokeAt = 0;
   bool openAtKeystroke = true;
-  std::optional<Reader> target;
+  std::optional<ClipReader> target;
   app::PasteTiming timing;
   timing.quietMs = 300, timing.readersMaxMs = 10000, timing.graceMs = 300;
   app::PasteClipboard paste(timing, [&] {
@@ -182,7 +158,7 @@ TEST(PasteOffer, ReadersHaveTheirTurnAndGetNothingThenTheTargetsReadGetsTheText)
   ASSERT_TRUE(paste.Pending());
   {
     // Two readers at once; the second keeps the clipboard open past the quiet time.
-    Reader first(0), second(600);
+    ClipReader first(0), second(600);
     ASSERT_TRUE(PumpUntil([&] { return over && target && target->done; }, 10000));
     EXPECT_EQ(std::make_tuple(first.text, second.text), std::make_tuple(std::optional<std::wstring>(), std::optional<std::wstring>()));
     EXPECT_TRUE(keystrokeAt >= second.closedAt && !openAtKeystroke) << keystrokeAt - second.closedAt;
@@ -211,7 +187,7 @@ TEST(PasteOffer, AReaderThatComesAfterTheOfferHasItsTurnAndTheNextPasteWaitsLong
   bool over = false;
   paste.Paste(L"ours", nullptr, [&] { over = true; });
   PumpUntil([] { return false; }, 300);
-  Reader late(0);
+  ClipReader late(0);
   EXPECT_TRUE(PumpUntil([&] { return over && late.done; }, 10000));
   EXPECT_TRUE(keystrokeAt != 0 && keystrokeAt >= late.closedAt) << keystrokeAt - late.closedAt;
   // It came 300 ms or more after the offer: the next paste waits twice that.
@@ -243,7 +219,7 @@ TEST(PasteOffer, WhatBecomesOfAnOfferTheUserIsToldWhatCouldNotBeSent) {
     timing.untakenMs = timing.openTimeoutMs = 300, timing.graceMs = 100, timing.keepMs = c == kUntaken ? 600 : 10000;
     int keystrokes = 0;
     bool over = false;
-    std::optional<Reader> reader;  // the target's read, late (a slow target, the user's own Ctrl+V)
+    std::optional<ClipReader> reader;  // the target's read, late (a slow target, the user's own Ctrl+V)
     Notices told;
     app::PasteClipboard paste(
         timing, [&] { ++keystrokes; },
