@@ -66,20 +66,23 @@ configure_and_build() {
 }
 
 # Start a private X server on a free display number; sets DISPLAY and XVFB_PID.
+# The server picks the number itself and writes it once it takes clients
+# (-displayfd), so two runs starting at once never share a display (and with
+# it a clipboard and a keyboard).
 start_xvfb() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    local i
-    for i in $(seq 1 50); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$XVFB_PID" 2>/dev/null || true
+  local out i n
+  out="$(mktemp)"
+  Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp >"$out" 2>/dev/null &
+  XVFB_PID=$!
+  for i in $(seq 1 100); do
+    n="$(head -n 1 "$out" 2>/dev/null)"
+    if [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      rm -f "$out"; export DISPLAY=":$n"; return 0
+    fi
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.1
   done
+  rm -f "$out"; kill "$XVFB_PID" 2>/dev/null || true
   say "could not start Xvfb"; return 1
 }
 
