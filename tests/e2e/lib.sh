@@ -162,4 +162,10 @@ finish() {
   rm -rf "$WORK"
   log "passed"
 }
+# A run ended by a time-out leaves its programs behind in the session: they
+# would take the focus and the clipboard of this one.
+if ours -if "$DESKTOP_PROGRAMS"; then
+  log "note: programs of an earlier run still running, ended"
+  wineserver -k >/dev/null 2>&1 || true
+fi
 trap finish EXIT
