@@ -39,10 +39,14 @@ copy_prefix "$E2E_PREFIX"
 # Keep a wineserver and Wine's own services warm for every test process, in
 # both sessions. The services are started here with /dev/null as their
 # output, so that they do not hold ctest's pipes open.
-for prefix in "$WINEPREFIX" "$E2E_PREFIX"; do
-  WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 || true
-  WINEPREFIX="$prefix" set_window_manager none
-done
+# Each session's services run on its own display: Wine's clipboard bridge
+# lives in them, and two sessions bridged to one display share a clipboard.
+warm_session() {
+  DISPLAY="$2" WINEPREFIX="$1" wineserver -p >/dev/null 2>&1 || true
+  DISPLAY="$2" WINEPREFIX="$1" set_window_manager none
+}
+warm_session "$WINEPREFIX" "$DISPLAY"
+warm_session "$E2E_PREFIX" "$CLIP_E2E_DISPLAY"
 
 cd "$BUILD"
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
