@@ -24,6 +24,7 @@
 #include "forms/system_color.h"
 #include "forms/twips.h"
 #include "harness.h"
+#include "tests/db/jet_samples.h"
 #include "skin/core/skin_wnd_proc.h"
 
 namespace {
@@ -180,6 +181,21 @@ TEST_F(MainWindow, AnUnwritableDatabaseIsToldAtStartUpAndAtShutDownTheTextsAreSa
 BOOL WINAPI NoTray(DWORD, PNOTIFYICONDATAW) { return FALSE; }
 
 std::vector<NOTIFYICONDATAW> trayCalls;
+// An older version's data.mdb that the folder will not let be converted (a
+// folder stands where the new file goes): its slots show, and the user is
+// told that they were not taken over and that changes wait.
+TEST_F(MainWindow, AnOldFileThatCannotBeTakenOverShowsItsSlotsAndIsTold) {
+  const std::optional<fs::path> samples = JetSamplesDir();
+  ASSERT_TRUE(samples) << "no Jet sample files (CLIP_JET_SAMPLES)";
+  PutFile(dir.path / L"data.mdb", FileBytes(*samples / L"slots" / L"slots-v2000-compressed.mdb"));
+  fs::create_directory(dir.path / L"data.mdb-new.tmp");
+  FrmMain& f = Start();
+  PumpUntil([&] { return !asked.empty(); }, 3000);
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.front().rfind(L"已显示旧版程序的槽，但旧版的 data.mdb 无法转换为新格式", 0), 0u) << asked.front();
+  EXPECT_FALSE(f.txtClip(1).Text().empty());
+}
+
 BOOL WINAPI RecordTray(DWORD message, PNOTIFYICONDATAW data) {
   if (message == NIM_ADD) trayCalls.push_back(*data);
   return Shell_NotifyIconW(message, data);
