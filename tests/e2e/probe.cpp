@@ -2,7 +2,7 @@
 // scripts, from inside the Wine desktop "shell" the program runs in. Prints
 // UTF-8; exit code 0 on success, 1 when the window is missing or the request
 // fails, 2 on bad usage.
-//   probe [--wait MS] [--any] [--until RRGGBB] COMMAND ARGS...
+//   probe [--wait MS] [--any] COMMAND ARGS...
 // Without the program: errorbox [ok], clipboard (without CRs; "<empty>", or "<no text>"
 // when it holds other formats only), cursor, anytip, popupmenu, count, foreground,
 // notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
@@ -10,7 +10,7 @@
 // peer updates|reads|asked|release (test_editor's clipboard reader or owner).
 // Of the program's main window (--any: also hidden): title, rect, topmost, state,
 // close, minimize, picture, trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
-// skin N [clear], watch N [clear], restless FACE MS, responds N, faces, shot FILE,
+// restless FACE MS, responds N, faces, shot FILE,
 // look REFERENCE FOLDER.
 // The main window's children are named "label N", "slot N", "button N get|clear"
 // (slot N's assign and clear button) and "tray".
@@ -30,8 +30,6 @@
 #include "tests/look/picture.h"
 
 namespace {
-
-std::wstring watchUntil;   // the colour a watch waits for
 
 void Print(const std::wstring& text) {
   std::string bytes(text.size() * 4, '\0');
@@ -125,20 +123,6 @@ std::wstring Pixel(POINT p) {
 // The left ring of a button's face, beside the caption.
 POINT FaceSpot(HWND button) { const RECT r = Bounds(button); return {r.left + 1, (r.top + r.bottom) / 2}; }
 
-// The colours of one pixel, one per change, until it has shown UNTIL (or,
-// without it, any change) and then kept still for half a second; 30 s at most.
-std::wstring Watch(POINT spot, const std::wstring& until) {
-  std::wstring series = Pixel(spot), last = series;
-  DWORD changed = 0;
-  Print(L"ready\n");
-  WaitFor(30000, [&] {
-    const std::wstring now = Pixel(spot);
-    if (now != last) series += L" " + now, last = now, changed = GetTickCount();
-    return changed && (until.empty() || last == until) && GetTickCount() - changed >= 500;
-  }, 2);
-  return series + L"\n";
-}
-
 // How many buttons are not at rest (state Normal, no timer, no pointer flag,
 // face colour `face` on screen); `behind` gets which, their record and face.
 int Restive(const std::vector<HWND>& buttons, const std::wstring& face, std::wstring* behind = nullptr) {
@@ -216,7 +200,6 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring opt = argv[i];
     if (opt == L"--any") anyState = true;
     else if (opt == L"--wait") waitMs = static_cast<DWORD>(_wtoi(argv[++i]));
-    else if (opt == L"--until") watchUntil = argv[++i];
     else return Usage();
   }
   if (i >= argc) return Usage();
@@ -342,8 +325,6 @@ int wmain(int argc, wchar_t** argv) {
   else if (cmd == L"slotrect" && slot) Print(RectOf(slot));
   else if (cmd == L"setslot" && slot) SendMessageW(slot, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(1).c_str()));
   else if (cmd == L"button" && button) Print(RectOf(button));
-  else if (cmd == L"skin" && button) Print(Record(button) + L"\n");
-  else if (cmd == L"watch" && button) Print(Watch(FaceSpot(button), watchUntil));
   else if (cmd == L"responds" && slot) {
     // Posts a harmless change (the box's left margin) and prints how many
     // milliseconds the program took to handle it, "no" after 10 s; the

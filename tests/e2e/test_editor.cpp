@@ -12,10 +12,6 @@
 //       reads the clipboard's text on every clipboard update, as history
 //       tools, dictionaries and clipboard bridges do: at once, or MS later,
 //       keeping the clipboard open MS longer than the read needs.
-//   test_editor lock FILE
-//       holds another program's write lock on a database file (the byte
-//       SQLite takes before it writes) until it is ended, with no window (a
-//       session's end does not reach it); FILE-held appears once it holds it.
 //   test_editor owner TEXT
 //       offers TEXT by delayed rendering and renders it when asked, once the
 //       named event "ClipPeerRelease" is set (probe peer release).
@@ -99,13 +95,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const std::wstring mode = argc > 1 ? argv[1] : L"", arg = argc > 2 ? argv[2] : L"";
-  if (mode == L"lock") {
-    HANDLE file = CreateFileW(arg.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE || !LockFile(file, 0x40000001, 0, 1, 0)) return 3;
-    CloseHandle(CreateFileW((arg + L"-held").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    Sleep(INFINITE);
-  }
   const bool reader = mode == L"reader", owner = mode == L"owner", guest = mode == L"guest", peer = reader || owner;
   bool guestEdit = false;
   int hold = -1;

@@ -3,8 +3,8 @@
 # assigned text (quotes, line breaks, characters outside the BMP) back after a
 # restart, rows the program does not own left alone, the session end saving
 # both files; slots in the file while the program runs, so that a hard end
-# loses nothing; a session end while another program holds data.mdb; two
-# copies of two sessions in one folder; a full disk while running and at
+# loses nothing (a session end while another program holds data.mdb the
+# main window's unit tests tell); two copies of two sessions in one folder; a full disk while running and at
 # shut-down; a program folder that takes no files (the user's own folder, and
 # the old files it starts from, an older version's Jet data.mdb taken over);
 # a data.mdb that is not the program's database (or an old one that
@@ -63,30 +63,6 @@ box_text() {
   done
   printf '%s' "$text"
 }
-
-# A session's end while another program holds data.mdb: no box waits for an
-# answer nobody would give, the texts go to a text file at once, and the next
-# start says where they are, once.
-start_app
-in_desktop "$WORK" "$BIN/test_editor.exe" lock "$(winepath -w "$DB")"
-POLL_SECONDS=20 poll yes eval '[ -e "$DB-held" ] && echo yes' || die "the lock holder did not start"
-probe setslot 4 "kept at a locked session end"
-started=$SECONDS
-in_desktop "$WORK" wineboot.exe -e
-POLL_SECONDS=10 poll yes eval 'ls "$APPDIR"/*.txt >/dev/null 2>&1 && echo yes' || fail "no text file at the session end"
-log "note: the text file came $((SECONDS - started)) s after the session end began (wineboot's own start included)"
-gone "$APPDIR/" || die "the program outlived the session end"
-kept="$(ls "$APPDIR"/*.txt)"
-check "the texts in the text file" "$(tr -d '\r' <"$kept" | grep -A1 '^\[槽 4\]')" $'[槽 4]\nkept at a locked session end'
-pkill -f "^$BIN/test_editor.exe lock" || true
-rm -f "$DB-held"
-wait
-start_app
-check "the next start tells where they are" "$(box_text '上次注销或关机时' | sed 's/[A-Z]:\\.*\\app\\/…\\/')" \
-  "上次注销或关机时，槽没能保存到数据库，它们的文字保存在文本文件中：  …\\$(basename "$kept") "
-probe errorbox ok >/dev/null
-close_app
-rm -f "$kept"
 
 # Ended hard after typing and Alt+3, as a crash or the task manager would:
 # both reached the file while the program ran.
