@@ -74,9 +74,8 @@ TEST(SlotStore, NewInstallationGetsTheTableNineRowsInOrderAndTextsComeBackExactl
     EXPECT_EQ(Sql(file, "select group_concat(name), page_size from pragma_table_info('data'), pragma_page_size"),
               ",id,cont|16384");
     app::SaveSlots(dir.path.wstring() + L"\\", texts);  // the doubled backslash of a root folder finds the same file
-    EXPECT_EQ(Sql(file, "select group_concat(id || typeof(cont), ' ') from data"),
-              ",1text 2text 3text 4text 5text 6text 7text 8text 9text");
-    EXPECT_EQ(Sql(file, "select count(*) from data where id=4 and cont='\U0001F600 朔禾'"), ",1");
+    EXPECT_EQ(Sql(file, "select group_concat(id || typeof(cont), ' '), sum(cont='\U0001F600 朔禾' and id=4) from data"),
+              ",1text 2text 3text 4text 5text 6text 7text 8text 9text|1");
     EXPECT_EQ(app::LoadSlots(dir.path.wstring()), texts);
   }
 }
@@ -200,8 +199,7 @@ TEST(SlotWriter, AFailureIsToldOnceUntilEverySlotIsWrittenAgain) {
   ASSERT_TRUE(f.AttemptsReach(2));
   for (int n = 1; n <= 9; ++n) f.writer.Hand(n, L"again " + std::to_wstring(n));  // more changes: no more words
   ASSERT_TRUE(f.AttemptsReach(12));
-  ASSERT_TRUE(f.writer.LastFailure().has_value());
-  EXPECT_EQ(std::make_tuple(f.told.load(), f.writer.LastFailure()->number(), f.writer.Pending(), FileBytes(f.file)),
+  EXPECT_EQ(std::make_tuple(f.told.load(), f.writer.LastFailure().value().number(), f.writer.Pending(), FileBytes(f.file)),
             std::make_tuple(1, 26L, true, notADatabase));
   // The file goes: the next try makes a new one and writes every slot.
   ASSERT_TRUE(PumpUntil([&] { std::error_code busy; return fs::remove(f.file, busy); }));

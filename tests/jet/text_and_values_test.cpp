@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 #include <utility>
 
 #include "jet/name_compare.h"
@@ -23,19 +24,15 @@ std::u16string Western(uint16_t code_page, Bytes data) {
 }
 
 TEST(JetText, Jet4PlainAndCompressedAndWesternCodePages) {
-  EXPECT_EQ(Jet4({'a', 0, 0x2D, 0x4E}), u"a中");
-  EXPECT_EQ(Jet4({0xFF, 0xFE}), u"");
   // A zero byte switches to two bytes a character and back; the text may end in either.
-  EXPECT_EQ(Jet4({0xFF, 0xFE, 'a', 0, 0x2D, 0x4E, 0x87, 0x65, 0, 'z', '!'}), u"a中文z!");
-  EXPECT_EQ(Jet4({0xFF, 0xFE, 0, 0x3D, 0xD8, 0x42, 0xDE}), u"🙂");
+  EXPECT_EQ(std::make_tuple(Jet4({'a', 0, 0x2D, 0x4E}), Jet4({0xFF, 0xFE}), Jet4({0xFF, 0xFE, 0, 0x3D, 0xD8, 0x42, 0xDE}),
+                            Jet4({0xFF, 0xFE, 'a', 0, 0x2D, 0x4E, 0x87, 0x65, 0, 'z', '!'})),
+            std::make_tuple(u"a中", u"", u"🙂", u"a中文z!"));
   for (const Bytes& cut : {Bytes{'a', 0, 'b'}, Bytes{0xFF, 0xFE, 'a', 0, 0x2D}}) EXPECT_THROW(Jet4(cut), jet::Error);
 
-  EXPECT_EQ(Western(1252, {'A', 0x80, 0x81, 0x9F, 0xE9}), u">A€\u0081Ÿé");
-  EXPECT_EQ(Western(0, {0x99}), u">™");
-  EXPECT_EQ(Western(28591, {0x80, 0xE9}), u">\u0080é");
-  EXPECT_EQ(Western(20127, {'A'}), u">A");
-  EXPECT_EQ(Western(20127, {0xE9}), u"<none>");
-  EXPECT_EQ(Western(936, {'A'}), u"<none>");
+  EXPECT_EQ(std::make_tuple(Western(1252, {'A', 0x80, 0x81, 0x9F, 0xE9}), Western(0, {0x99}), Western(28591, {0x80, 0xE9}),
+                            Western(20127, {'A'}), Western(20127, {0xE9}), Western(936, {'A'})),
+            std::make_tuple(u">A€\u0081Ÿé", u">™", u">\u0080é", u">A", u"<none>", u"<none>"));
 }
 
 // Booleans, integers, ordinary dates and the like are compared with mdb-export
@@ -43,13 +40,8 @@ TEST(JetText, Jet4PlainAndCompressedAndWesternCodePages) {
 TEST(JetValues, TextForms) {
   using K = jet::ValueKind;
   using T = jet::ColumnType;
-  const struct {
-    K kind;
-    T type;
-    int64_t integer;  // for binary values: how many bytes, 0, 1, 2 and so on
-    double real;
-    const char* text;
-  } cases[] = {
+  // For binary values the integer is how many bytes, 0, 1, 2 and so on.
+  const std::tuple<K, T, int64_t, double, const char*> cases[] = {
       {K::kMoney, T::kMoney, -123456, 0, "-12.3456"},
       {K::kMoney, T::kMoney, 5, 0, "0.0005"},
       {K::kMoney, T::kMoney, std::numeric_limits<int64_t>::min(), 0, "-922337203685477.5808"},
@@ -62,11 +54,11 @@ TEST(JetValues, TextForms) {
       {K::kBinary, T::kGuid, 16, 0, "{03020100-0504-0706-0809-0A0B0C0D0E0F}"},
       {K::kBinary, T::kBinary, 16, 0, "000102030405060708090a0b0c0d0e0f"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [kind, type, integer, real, text] : cases) {
     jet::Value value;
-    value.kind = c.kind, value.type = c.type, value.integer = c.integer, value.real = c.real;
-    for (int64_t i = 0; c.kind == K::kBinary && i < c.integer; ++i) value.bytes.push_back(static_cast<uint8_t>(i));
-    EXPECT_EQ(jet::ToUtf8(jet::ToText(value)), c.text);
+    value.kind = kind, value.type = type, value.integer = integer, value.real = real;
+    for (int64_t i = 0; kind == K::kBinary && i < integer; ++i) value.bytes.push_back(static_cast<uint8_t>(i));
+    EXPECT_EQ(jet::ToUtf8(jet::ToText(value)), text);
   }
 }
 
@@ -78,10 +70,9 @@ TEST(JetNames, ComparedWithoutRegardToCaseUtf8AndCsvFields) {
 
   EXPECT_EQ(jet::ToUtf8(u"aé中🙂"), "a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x99\x82");
   EXPECT_EQ(jet::ToUtf8(std::u16string(1, u'\xD83D') + u"x"), "\xEF\xBF\xBDx");
-  EXPECT_EQ(CsvField("plain text"), "plain text");
-  EXPECT_EQ(CsvField("a,b"), "\"a,b\"");
-  EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
-  EXPECT_EQ(CsvField("x\r") + CsvField("x\ny"), "\"x\r\"\"x\ny\"");
+  EXPECT_EQ(std::make_tuple(CsvField("plain text"), CsvField("a,b"), CsvField("say \"hi\""),
+                            CsvField("x\r") + CsvField("x\ny")),
+            std::make_tuple("plain text", "\"a,b\"", "\"say \"\"hi\"\"\"", "\"x\r\"\"x\ny\""));
 }
 
 }  // namespace
