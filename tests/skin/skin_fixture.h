@@ -20,7 +20,7 @@
 
 // Colour of a table entry written red first.
 constexpr COLORREF Rgb(unsigned v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
-inline constexpr COLORREF kGrey = RGB(0x80, 0x70, 0x60), kWhite = RGB(255, 255, 255);  // kGrey: the stand-ins
+inline constexpr COLORREF kGrey = RGB(0x80, 0x70, 0x60);  // the stand-ins
 
 inline void Fill(HDC dc, const RECT& area, COLORREF colour) {
   SetDCBrushColor(dc, colour);
