@@ -183,6 +183,11 @@ def run(args, log):
 
 def main():
     only = None
+    args = sys.argv[1:]
+    known = [a for i, a in enumerate(args) if a in ("--list", "--skip-check", "--only") or (i and args[i - 1] == "--only")]
+    if len(known) != len(args):
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
     if "--list" in sys.argv:
         for i, (name, path, _) in enumerate(FAULTS, 1):
             print(f"{i:2} {path}: {name}")

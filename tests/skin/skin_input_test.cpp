@@ -98,8 +98,9 @@ TEST_F(SkinInput, HoverLeaveAndReleaseFadeStepByStep) {
   ASSERT_NE(normal, hot);
   EXPECT_EQ(After(b, WM_MOUSEMOVE), (Record{kHot, 0, 1, 1}));
   EXPECT_EQ(WindowPixels(b).At(1, 3), normal) << "nothing drawn before the first tick";
-  EXPECT_EQ(After(b, WM_MOUSEMOVE, 0, Point(31, 10)), (Record{kHot, 0, 1, 1})) << "a second move restarted the fade";
-  EXPECT_EQ(RunFades({b})[b], FadeLevels(0));
+  EXPECT_EQ(After(b, WM_TIMER, Prop(b, L"TIMERID"), 0), (Record{kHot, 3, 1, 1})) << "one tick";
+  EXPECT_EQ(After(b, WM_MOUSEMOVE, 0, Point(31, 10)), (Record{kHot, 3, 1, 1})) << "a second move restarted the fade";
+  EXPECT_EQ(RunFades({b})[b], FadeLevels(3));
   EXPECT_EQ(Skin(b), (Record{kHot, 0, 0, 1}));
   EXPECT_EQ(DiffersFromImage(b, kHot), 0);
   EXPECT_EQ(After(f.second, WM_MOUSEMOVE)[2] + Skin(f.second)[3], 0) << "handled after the pointer went on: starts nothing";
