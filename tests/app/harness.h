@@ -1,7 +1,6 @@
 #pragma once
 // Test helpers: a scratch folder, whole files, a bounded message pump, and the
-// clipboard read, written, held busy and owned by a slow program straight
-// through the system.
+// clipboard read, written and held busy straight through the system.
 #include <windows.h>
 
 #include <atomic>
@@ -122,36 +121,4 @@ struct ClipReader {
 // Holds the clipboard open until destroyed, as a busy program would.
 struct ClipHolder : ClipReader {
   ClipHolder() : ClipReader(10000, false) { WaitForSingleObject(opened, 10000); }
-};
-
-// A clipboard owner on a thread of its own that offers its text by delayed
-// rendering and hands it over only once released.
-struct SlowOwner {
-  SlowOwner() : thread([this] {
-    HWND owner = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    SetWindowLongPtrW(owner, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
-    if (OpenClip(owner)) EmptyClipboard(), SetClipboardData(CF_UNICODETEXT, nullptr), CloseClipboard();
-    threadId = GetCurrentThreadId(), SetEvent(offered);
-    for (MSG msg; GetMessageW(&msg, nullptr, 0, 0) > 0;) DispatchMessageW(&msg);
-    DestroyWindow(owner);
-  }) {
-    // Taking the clipboard over tells its owner, which may be a window of this thread.
-    PumpUntil([this] { return WaitForSingleObject(offered, 0) == WAIT_OBJECT_0; }, 10000);
-  }
-  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<SlowOwner*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (m != WM_RENDERFORMAT) return DefWindowProcW(h, m, w, l);
-    SetEvent(self->asked), WaitForSingleObject(self->release, 20000);
-    SetClipboardData(CF_UNICODETEXT, TextBlock(L"late 迟到"));
-    return 0;
-  }
-  ~SlowOwner() {
-    SetEvent(release), PostThreadMessageW(threadId, WM_QUIT, 0, 0), thread.join();
-    for (HANDLE h : {offered, asked, release}) CloseHandle(h);
-  }
-  HANDLE offered = CreateEventW(nullptr, TRUE, FALSE, nullptr), asked = CreateEventW(nullptr, TRUE, FALSE, nullptr),
-         release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  DWORD threadId = 0;
-  std::thread thread;
 };

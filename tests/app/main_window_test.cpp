@@ -24,6 +24,7 @@
 #include "forms/system_color.h"
 #include "forms/twips.h"
 #include "harness.h"
+#include "slow_owner.h"
 #include "tests/db/jet_samples.h"
 #include "skin/core/skin_wnd_proc.h"
 
@@ -521,11 +522,11 @@ TEST_F(MainWindow, CtrlDigitPastesAndClipboardKeysActInTheOrderPressedWhileTheOw
     PostMessageW(f.hwnd(), WM_HOTKEY, 148 + 2, 0);  // Alt+2: the owner is asked and takes its time
     PostMessageW(f.hwnd(), WM_HOTKEY, 248 + 2, 0);  // Ctrl+2: pastes slot 2 as it will be
     PostMessageW(f.hwnd(), WM_HOTKEY, 148 + 3, 0);  // Alt+3: after the paste emptied the clipboard
-    ASSERT_TRUE(PumpUntil([&] { return WaitForSingleObject(owner.asked, 0) == WAIT_OBJECT_0; }));
+    ASSERT_TRUE(PumpUntil([&] { return owner.Asked(); }));
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(std::make_tuple(f.txtClip(2).Text(), WindowText(editor), f.Actions().Idle()),
               std::make_tuple(std::wstring(L"old"), std::wstring(), false));
-    SetEvent(owner.release);
+    owner.Release();
     EXPECT_TRUE(PumpUntil([&] { return f.Actions().Idle(); }, 10000));
   }
   ExpectSlot(2, L"late 迟到"), ExpectSlot(3, L"");

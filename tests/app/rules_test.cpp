@@ -21,6 +21,7 @@
 #include "forms/keystroke_sender.h"
 #include "forms/text_preview.h"
 #include "harness.h"
+#include "slow_owner.h"
 
 namespace {
 
@@ -291,15 +292,15 @@ TEST(ClipboardReader, WaitsForASlowOwnerOffThisThreadAndGivesUpOnAHungOne) {
     std::optional<app::ClipboardRead> got;
     reader.Read([&](app::ClipboardRead read) { got = read; });
     // The owner has been asked and is still rendering, yet this thread runs on.
-    EXPECT_EQ(WaitForSingleObject(owner.asked, 10000), WAIT_OBJECT_0);
+    EXPECT_TRUE(owner.AwaitAsked());
     EXPECT_TRUE(!got && reader.Busy());
-    if (!hung) SetEvent(owner.release);
+    if (!hung) owner.Release();
     ASSERT_TRUE(PumpUntil([&] { return got.has_value(); }, 10000));
     EXPECT_EQ(std::make_tuple(got->outcome, got->text),
               hung ? std::make_tuple(Outcome::NoAnswer, std::wstring()) : std::make_tuple(Outcome::Text, std::wstring(L"late 迟到")));
     if (!hung) continue;
     // Released late: the answer given up on stays dropped, and the next read gets the text.
-    SetEvent(owner.release), got.reset();
+    owner.Release(), got.reset();
     reader.Read([&](app::ClipboardRead read) { got = read; });
     ASSERT_TRUE(PumpUntil([&] { return got.has_value(); }, 10000));
     EXPECT_EQ(std::make_tuple(got->outcome, got->text), std::make_tuple(Outcome::Text, std::wstring(L"late 迟到")));

@@ -151,7 +151,7 @@ finish() {
   probe --any --wait 100 close >/dev/null 2>&1 || true
   probe --wait 100 editor close >/dev/null 2>&1 || true
   local p
-  pkill -f "^$BIN/test_editor.exe [ro]" >/dev/null 2>&1 || true  # an owner still waiting to be released
+  pkill -f "^$BIN/test_editor.exe reader" >/dev/null 2>&1 || true
   for p in "$WORK/" "$BIN/test_editor"; do gone "$p" || pkill -f "^$p" >/dev/null 2>&1 || true; done
   pkill -f "^xclip .*$WORK/clip" >/dev/null 2>&1 || true
   if [ $rc -ne 0 ] || [ $FAILED -ne 0 ]; then

@@ -7,10 +7,10 @@
 // when it holds other formats only), cursor, anytip, popupmenu, count, foreground,
 // notice, pixel X Y..., taskbarcreated, trayicon HWND, focus,
 // editor|notepad text|await TEXT|rect|hotkeys|clear|late MS|boxprocess|close,
-// peer updates|reads|asked|release (test_editor's clipboard reader or owner).
+// peer updates|reads (test_editor's clipboard reader).
 // Of the program's main window (--any: also hidden): title, rect, topmost, state,
 // close, minimize, picture, trayicon, traydelete, tip, slot N, slotrect N, setslot N TEXT, button N [clear],
-// restless FACE MS, responds N, faces, shot FILE,
+// restless FACE MS, faces, shot FILE,
 // look REFERENCE FOLDER.
 // The main window's children are named "label N", "slot N", "button N get|clear"
 // (slot N's assign and clear button) and "tray".
@@ -268,7 +268,7 @@ int wmain(int argc, wchar_t** argv) {
     return Print(name + L"\n"), 0;
   }
   if (cmd == L"editor" || cmd == L"notepad" || cmd == L"peer") {
-    // The test editor, Wine's Notepad, or test_editor's clipboard reader or owner.
+    // The test editor, Wine's Notepad, or test_editor's clipboard reader.
     const wchar_t* title = cmd == L"editor" ? L"HotkeyTestEditor" : cmd == L"peer" ? L"ClipPeer" : nullptr;
     HWND tool = WaitFor(waitMs, [title] { return FindWindowW(title ? nullptr : L"Notepad", title); });
     if (!tool) return fputs("probe: no such window\n", stderr), 1;
@@ -284,10 +284,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (what == L"late") SendMessageW(box, WM_APP + 7, static_cast<WPARAM>(_wtoi(arg(1).c_str())), 0);
     else if (what == L"boxprocess") Print(Num(ProcessOf(box) == ProcessOf(tool) ? 0 : 1) + L"\n");
     else if (what == L"close") SendMessageW(box, EM_SETMODIFY, FALSE, 0), PostMessageW(tool, WM_CLOSE, 0, 0);
-    else if (what == L"release") {  // the clipboard owner's text
-      HANDLE release = CreateEventW(nullptr, TRUE, FALSE, L"ClipPeerRelease");
-      SetEvent(release), CloseHandle(release);
-    } else if (what == L"hotkeys" || cmd == L"peer") {  // the counts test_editor keeps
+    else if (what == L"hotkeys" || cmd == L"peer") {  // the counts test_editor keeps
       for (wchar_t& c : what) c = static_cast<wchar_t>(towupper(c));
       Print(Num(Prop(tool, what.c_str())) + L"\n");
     } else return Usage();
@@ -325,18 +322,7 @@ int wmain(int argc, wchar_t** argv) {
   else if (cmd == L"slotrect" && slot) Print(RectOf(slot));
   else if (cmd == L"setslot" && slot) SendMessageW(slot, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg(1).c_str()));
   else if (cmd == L"button" && button) Print(RectOf(button));
-  else if (cmd == L"responds" && slot) {
-    // Posts a harmless change (the box's left margin) and prints how many
-    // milliseconds the program took to handle it, "no" after 10 s; the
-    // margin is put back afterwards.
-    const WORD left = LOWORD(SendMessageW(slot, EM_GETMARGINS, 0, 0));
-    const DWORD start = GetTickCount();
-    PostMessageW(slot, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(left + 1, 0));
-    const auto moved = [&] { return LOWORD(SendMessageW(slot, EM_GETMARGINS, 0, 0)) != left; };
-    if (!WaitFor(10000, moved, 5)) return Print(L"no\n"), 0;
-    Print(Num(GetTickCount() - start) + L"\n");
-    SendMessageW(slot, EM_SETMARGINS, EC_LEFTMARGIN, MAKELPARAM(left, 0));
-  } else if (cmd == L"faces") {
+  else if (cmd == L"faces") {
     // The buttons not at rest in their normal face: "N get|clear STATE", with
     // "fading" while their fade timer runs.
     const wchar_t* states[] = {L"normal", L"hot", L"pressed", L"disabled"};

@@ -14,7 +14,7 @@
 //       keeping the clipboard open MS longer than the read needs.
 //   test_editor owner TEXT
 //       offers TEXT by delayed rendering and renders it when asked, once the
-//       named event "ClipPeerRelease" is set (probe peer release).
+//       named event "ClipPeerRelease" is set (the unit tests' slow owner).
 // The reader's and the owner's hidden window is titled "ClipPeer" and counts
 // "UPDATES", "READS" and "ASKED" in window properties.
 #include <windows.h>
