@@ -13,9 +13,16 @@ struct SlowOwner {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring command = L"\"" TEST_EDITOR_EXE L"\" owner \"late 迟到\"";
+    ResetEvent(release);  // left set by an owner of an earlier run that was never ended
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return;
     // Taking the clipboard over tells its owner, which may be a window of this thread.
-    PumpUntil([this] { return (peer = FindWindowW(nullptr, L"ClipPeer")) && GetClipboardOwner() == peer; }, 20000);
+    PumpUntil([this] { return (peer = OwnWindow()) && GetClipboardOwner() == peer; }, 20000);
+  }
+  HWND OwnWindow() const {
+    HWND w = nullptr;
+    DWORD pid = 0;
+    while ((w = FindWindowExW(nullptr, w, nullptr, L"ClipPeer")) && (GetWindowThreadProcessId(w, &pid), pid != process.dwProcessId)) {}
+    return w;
   }
   ~SlowOwner() {
     Release(), TerminateProcess(process.hProcess, 0), WaitForSingleObject(process.hProcess, 10000);
