@@ -21,6 +21,23 @@ PACKAGES=(
 
 say() { printf '==> %s\n' "$*" >&2; }
 
+# find_jet_samples: exports CLIP_JET_SAMPLES, the folder of the Jet sample
+# files the tests read: as given, else shared/jet beside this clone, else
+# beside the checkout this one was cloned from (a clone made elsewhere, as a
+# clean run is). Says so when there is none: those tests then skip.
+find_jet_samples() {
+  local origin dir
+  origin="$(git -C "$ROOT" config --get remote.origin.url 2>/dev/null || true)"
+  for dir in "${CLIP_JET_SAMPLES:-}" "$(dirname "$ROOT")/shared/jet" ${origin:+"$(dirname "$origin")/shared/jet"}; do
+    if [ -n "$dir" ] && [ -d "$dir/slots" ] && [ -d "$dir/access" ]; then
+      export CLIP_JET_SAMPLES="$(cd "$dir" && pwd)"
+      say "Jet sample files: $CLIP_JET_SAMPLES"
+      return 0
+    fi
+  done
+  say "Jet sample files not found (set CLIP_JET_SAMPLES): the tests that read them will be skipped"
+}
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -48,5 +48,6 @@ warm_session() {
 warm_session "$WINEPREFIX" "$DISPLAY"
 warm_session "$E2E_PREFIX" "$CLIP_E2E_DISPLAY"
 
+find_jet_samples
 cd "$BUILD"
 ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)" "$@"
